@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "app/dialogs.h"
+
+namespace app {
+
+// The real boxes and dialogs, owned by the main window.
+class QtDialogs : public Dialogs {
+public:
+    explicit QtDialogs(QWidget* owner) : owner_(owner) {}
+
+    void ShowMessage(BoxKind kind, const QString& text) override;
+    bool Confirm(const QString& text) override;
+
+private:
+    QPointer<QWidget> owner_;
+};
+
+}  // namespace app

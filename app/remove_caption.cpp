@@ -1,0 +1,18 @@
+#include "app/remove_caption.h"
+
+#include <QWidget>
+
+namespace app {
+
+void RemoveCaption(QWidget& window) {
+    const QSize client = window.size();
+    const bool wasVisible = window.isVisible();
+    window.setWindowFlag(Qt::FramelessWindowHint, true);
+    window.resize(client);
+    if (wasVisible) {
+        // Changing the window's flags hides it; bring it back as it was.
+        window.show();
+    }
+}
+
+}  // namespace app

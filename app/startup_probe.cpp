@@ -1,0 +1,63 @@
+#include "app/startup_probe.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+#include <ctime>
+
+namespace app {
+
+namespace {
+
+double MonotonicMs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+QByteArray ResidentMemoryLine() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("VmRSS:")) {
+                return line.simplified();
+            }
+        }
+    }
+    return "VmRSS: unknown";
+}
+
+class FirstPaintWatcher : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !seen_) {
+            seen_ = true;
+            std::fprintf(stderr, "first-paint-monotonic-ms %.3f\n", MonotonicMs());
+            QTimer::singleShot(5000, [] {
+                std::fprintf(stderr, "rss-after-5s %s\n", ResidentMemoryLine().constData());
+                QCoreApplication::quit();
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool seen_ = false;
+};
+
+}  // namespace
+
+void InstallStartupProbe(QWidget& window) {
+    if (qEnvironmentVariableIsEmpty("QUILLMARK_STARTUP_PROBE")) {
+        return;
+    }
+    window.installEventFilter(new FirstPaintWatcher(&window));
+}
+
+}  // namespace app

@@ -1,0 +1,63 @@
+#include "app/status_bar.h"
+
+#include <QHBoxLayout>
+
+namespace app {
+
+namespace {
+
+struct PanelDesign {
+    int width;
+    bool bold;
+    const char* initialText;
+};
+
+constexpr std::array<PanelDesign, StatusBar::kPanelCount> kPanels = {{
+    {86, false, "Level: Medium"},
+    {65, false, "Miss.n.: 81"},
+    {80, false, "00 : 00 : 00"},
+    {175, true, ""},
+    {165, false, "Hint: none"},
+    {40, false, "Version ..."},
+}};
+
+}  // namespace
+
+StatusBar::StatusBar(QWidget* parent) : QFrame(parent) {
+    setObjectName(QStringLiteral("StatusBar"));
+    setAccessibleName(QStringLiteral("Status bar"));
+    setFixedHeight(kHeight);
+    setAutoFillBackground(true);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    for (int i = 0; i < kPanelCount; ++i) {
+        auto* panel = new QLabel(this);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        panel->setFixedWidth(kPanels[i].width);
+        panel->setAlignment(Qt::AlignCenter);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setTextFormat(Qt::PlainText);
+        if (kPanels[i].bold) {
+            QFont font = panel->font();
+            font.setBold(true);
+            panel->setFont(font);
+        }
+        layout->addWidget(panel);
+        panels_[i] = panel;
+        SetPanelText(i, QString::fromLatin1(kPanels[i].initialText));
+    }
+    layout->addStretch(1);
+}
+
+void StatusBar::SetPanelText(int index, const QString& text) {
+    QLabel* panel = panels_[index];
+    panel->setText(text);
+    // Narrow panels clip their text; the tool tip always shows all of it.
+    panel->setToolTip(text);
+}
+
+QString StatusBar::PanelText(int index) const { return panels_[index]->text(); }
+
+}  // namespace app

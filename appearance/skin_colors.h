@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+namespace appearance {
+
+// The sixteen colours of the current skin, held as the "#rrggbb" texts read from the skin's
+// colour file and turned into colours each time they are used, so a changed skin shows at
+// the next paint. A new value holds the standard skin's colours.
+struct SkinColors {
+    QString window_color = "#990000";
+    QString button_bar = "#c20000";
+    QString menu_bar = "#c30101";
+    QString menu_font = "#000000";
+    QString menu_select_border = "#335ea8";
+    QString menu_select_color = "#becbe3";
+    QString menu_select_font = "#000000";
+    QString status_bar = "#c20000";
+    QString status_bar_font = "#e8e7e8";
+    QString grid1 = "#f17777";
+    QString grid2 = "#f2b1b1";
+    QString grid3 = "#f15f5f";
+    QString grid4 = "#f2bfbf";
+    QString grid_font = "#000000";
+    QString cells_locked = "#becbe3";
+    QString cells_locked_font = "#000000";
+};
+
+}  // namespace appearance

@@ -1,0 +1,42 @@
+# The game program: every window-side folder goes into one library, so that the program's
+# entry and the tests link the same code.
+find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport)
+
+add_library(quillmark_gui STATIC
+    app/application.cpp
+    app/error_report.cpp
+    app/header_bar.cpp
+    app/icons.cpp
+    app/main_window.cpp
+    app/qt_dialogs.cpp
+    app/remove_caption.cpp
+    app/startup_probe.cpp
+    app/status_bar.cpp
+    app/tool_bar.cpp
+    app/window_composition.cpp
+    appearance/color_from_hex.cpp
+    board/board_grid.cpp
+    board/cell_layout.cpp
+    board/cell_painter.cpp
+    board/grid_text.cpp
+    board/locked_cells.cpp
+    engine/engine_link.cpp
+)
+set_target_properties(quillmark_gui PROPERTIES AUTOMOC ON)
+target_include_directories(quillmark_gui PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(quillmark_gui
+    PUBLIC Qt6::Widgets Qt6::PrintSupport quillmark_dispatch
+    PRIVATE quillmark_warnings
+)
+target_precompile_headers(quillmark_gui PRIVATE
+    <QtWidgets/QtWidgets>
+    <memory>
+    <string>
+    <vector>
+)
+
+add_executable(quillmark app/main.cpp)
+target_link_libraries(quillmark PRIVATE quillmark_gui quillmark_warnings)
+set_target_properties(quillmark PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QUILLMARK_PROGRAM_DIR})
+# The program loads the engine component from its own directory at run time.
+add_dependencies(quillmark quillmark_engine)

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what Quillmark needs, builds everything and runs every test: the release build
+# with the window's tests (offscreen, and under Xvfb where the real screen is read), then
+# the libraries that need no window again under the address and undefined-behaviour
+# sanitizers.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake --workflow --preset release
+cmake --workflow --preset sanitize

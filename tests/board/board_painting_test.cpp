@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QAccessibleTableInterface>
+#include <QImage>
+#include <QPainter>
+
+#include "appearance/color_from_hex.h"
+#include "board/board_grid.h"
+#include "board/cell_layout.h"
+#include "board/cell_painter.h"
+
+namespace board {
+namespace {
+
+// The fill colour of every cell on a board with nothing locked, row by row (1 = grid1 ...).
+constexpr int kFillTable[9][9] = {
+    {1, 2, 1, 4, 3, 4, 1, 2, 1}, {2, 1, 2, 3, 4, 3, 2, 1, 2}, {1, 2, 1, 4, 3, 4, 1, 2, 1},
+    {4, 3, 4, 1, 2, 1, 4, 3, 4}, {3, 4, 3, 2, 1, 2, 3, 4, 3}, {4, 3, 4, 1, 2, 1, 4, 3, 4},
+    {1, 2, 1, 4, 3, 4, 1, 2, 1}, {2, 1, 2, 3, 4, 3, 2, 1, 2}, {1, 2, 1, 4, 3, 4, 1, 2, 1},
+};
+
+class BoardPainting : public ::testing::Test {
+protected:
+    // The board as drawn, with the widget's one-pixel frame taken off, so that the picture's
+    // coordinates are those of CellRect.
+    QImage Render() {
+        board_.RepaintAll();
+        return board_.grab().toImage().copy(1, 1, kBoardSize - 2, kBoardSize - 2);
+    }
+
+    QColor Key(int key) const {
+        const QString* texts[] = {&colors_.grid1, &colors_.grid2, &colors_.grid3,
+                                  &colors_.grid4};
+        return appearance::QColorFromHex(*texts[key - 1]);
+    }
+
+    static QColor Centre(const QImage& image, int column, int row) {
+        return image.pixelColor(CellRect(column, row).center());
+    }
+
+    // The leftmost column of a rectangle that holds a pixel of the given colour.
+    static int LeftmostInk(const QImage& image, const QRect& area, const QColor& ink) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                if (image.pixelColor(x, y) == ink) {
+                    return x;
+                }
+            }
+        }
+        return -1;
+    }
+
+    appearance::SkinColors colors_;
+    LockedCells locked_;
+    BoardGrid board_{colors_, locked_};
+};
+
+TEST_F(BoardPainting, EveryCellTakesItsBoxAndCellParityColour) {
+    QImage image = Render();
+    for (int row = 0; row < 9; ++row) {
+        for (int column = 0; column < 9; ++column) {
+            EXPECT_EQ(FillKey(column, row), kFillTable[row][column]) << column << "," << row;
+            EXPECT_EQ(Centre(image, column, row), Key(kFillTable[row][column]))
+                << "cell " << column << "," << row;
+        }
+    }
+}
+
+TEST_F(BoardPainting, LockedCellsTakeTheLockedFillAndOthersKeepTheirs) {
+    locked_.Append(0, 5);
+    locked_.Append(2, 0);
+    QImage image = Render();
+    const QColor lockedFill = appearance::QColorFromHex(colors_.cells_locked);
+    EXPECT_EQ(Centre(image, 0, 5), lockedFill);
+    EXPECT_EQ(Centre(image, 2, 0), lockedFill);
+    EXPECT_EQ(Centre(image, 5, 0), Key(kFillTable[0][5]));
+
+    locked_.Clear();
+    image = Render();
+    EXPECT_EQ(Centre(image, 0, 5), Key(kFillTable[5][0]));
+}
+
+TEST_F(BoardPainting, SkinColoursShowAtTheNextPaint) {
+    colors_.grid1 = QStringLiteral("#102030");
+    QImage image = Render();
+    EXPECT_EQ(Centre(image, 4, 4), QColor(0x10, 0x20, 0x30));
+}
+
+TEST_F(BoardPainting, BoxLinesRunOnlyBeforeRowsAndColumnsThreeAndSix) {
+    QImage image = Render();
+    const QColor black(Qt::black);
+    for (int i = 0; i < 9; ++i) {
+        QRect cell = CellRect(i, i);
+        bool boxBorder = i == 3 || i == 6;
+        // The line covers the grid line before the cell and the cell's first pixel row.
+        EXPECT_EQ(image.pixelColor(cell.center().x(), cell.top()) == black, boxBorder) << i;
+        EXPECT_EQ(image.pixelColor(cell.center().x(), cell.top() - 1) == black, boxBorder && i)
+            << i;
+        EXPECT_EQ(image.pixelColor(cell.left(), cell.center().y()) == black, boxBorder) << i;
+        // Never two pixels into the cell.
+        EXPECT_NE(image.pixelColor(cell.center().x(), cell.top() + 1), black) << i;
+    }
+    // Where a box row and a box column meet, the cell has both lines.
+    QRect corner = CellRect(3, 3);
+    EXPECT_EQ(image.pixelColor(corner.left() + 20, corner.top()), black);
+    EXPECT_EQ(image.pixelColor(corner.left(), corner.top() + 20), black);
+}
+
+TEST_F(BoardPainting, EachCellHasARaisedRim) {
+    QImage image = Render();
+    QRect cell = CellRect(1, 1);
+    EXPECT_EQ(image.pixelColor(cell.center().x(), cell.top()), kRimLight);
+    EXPECT_EQ(image.pixelColor(cell.left(), cell.center().y()), kRimLight);
+    EXPECT_EQ(image.pixelColor(cell.center().x(), cell.bottom()), kRimDark);
+    EXPECT_EQ(image.pixelColor(cell.right(), cell.center().y()), kRimDark);
+}
+
+TEST_F(BoardPainting, DigitsStandAtFixedOffsetsAndAOneSixPixelsFurtherRight) {
+    // Where each digit's ink starts when drawn at a known origin, as a reference.
+    auto inkOffset = [this](const QString& text) {
+        QImage reference(60, 60, QImage::Format_RGB32);
+        reference.fill(Qt::white);
+        QPainter painter(&reference);
+        painter.setFont(board_.GridFont());
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(0, 0, 60, 60), Qt::AlignLeft | Qt::AlignTop, text);
+        painter.end();
+        return LeftmostInk(reference, reference.rect(), Qt::black);
+    };
+    board_.SetCellText(1, 0, QStringLiteral("1"));
+    board_.SetCellText(4, 0, QStringLiteral("7"));
+    locked_.Append(4, 0);
+    colors_.grid_font = QStringLiteral("#0000ff");
+    colors_.cells_locked_font = QStringLiteral("#00ff00");
+    QImage image = Render();
+
+    QRect one = CellRect(1, 0);
+    QRect seven = CellRect(4, 0);
+    EXPECT_EQ(LeftmostInk(image, one, QColor(0, 0, 255)) - one.left(), 17 + inkOffset("1"));
+    EXPECT_EQ(LeftmostInk(image, seven, QColor(0, 255, 0)) - seven.left(), 11 + inkOffset("7"));
+}
+
+TEST_F(BoardPainting, ALockedEmptyCellShowsOnlyTheLockedFill) {
+    locked_.Append(6, 6);
+    QImage image = Render();
+    QRect inner = CellRect(6, 6).adjusted(2, 2, -2, -2);
+    const QColor lockedFill = appearance::QColorFromHex(colors_.cells_locked);
+    for (int y = inner.top(); y <= inner.bottom(); ++y) {
+        for (int x = inner.left(); x <= inner.right(); ++x) {
+            ASSERT_EQ(image.pixelColor(x, y), lockedFill) << x << "," << y;
+        }
+    }
+}
+
+TEST(CellLayout, PointsOnGridLinesBelongToNoCell) {
+    EXPECT_EQ(CellAt({0, 0}), QPoint(0, 0));
+    EXPECT_EQ(CellAt({39, 39}), QPoint(0, 0));
+    EXPECT_EQ(CellAt({40, 10}), QPoint(-1, -1));
+    EXPECT_EQ(CellAt({41, 10}), QPoint(1, 0));
+    EXPECT_EQ(CellAt({367, 367}), QPoint(8, 8));
+    EXPECT_EQ(CellAt({368, 0}), QPoint(-1, -1));
+    EXPECT_EQ(CellRect(8, 8).bottomRight(), QPoint(367, 367));
+}
+
+TEST(BoardAccessibility, TheBoardReadsAsATableOfCellsThatSayWhenTheyAreLocked) {
+    appearance::SkinColors colors;
+    LockedCells locked;
+    BoardGrid board(colors, locked);
+    board.SetCellText(2, 5, QStringLiteral("8"));
+    locked.Append(2, 5);
+    board.RepaintAll();
+
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&board);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->role(), QAccessible::Table);
+    QAccessibleTableInterface* cells = table->tableInterface();
+    ASSERT_NE(cells, nullptr);
+    EXPECT_EQ(cells->rowCount(), 9);
+    EXPECT_EQ(cells->columnCount(), 9);
+
+    QAccessibleInterface* filled = cells->cellAt(5, 2);
+    ASSERT_NE(filled, nullptr);
+    EXPECT_EQ(filled->text(QAccessible::Name), QStringLiteral("8"));
+    EXPECT_EQ(filled->text(QAccessible::Description), QStringLiteral("locked"));
+    EXPECT_EQ(cells->cellAt(0, 0)->text(QAccessible::Description), QString());
+}
+
+}  // namespace
+}  // namespace board

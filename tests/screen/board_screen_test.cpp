@@ -1,0 +1,45 @@
+// Tests that read the real screen; they run under Xvfb.
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+
+#include "appearance/color_from_hex.h"
+#include "board/board_grid.h"
+#include "board/cell_layout.h"
+#include "tests/support/window_fixture.h"
+
+namespace {
+
+using BoardOnScreen = testing_support::WindowTest;
+
+TEST_F(BoardOnScreen, TheScreenShowsTheFourColourPatternWhereTheBoardStands) {
+    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    // Once the engine has started, the wait panel no longer covers the board.
+    TFsudoku_main& window = ShowReady();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::qWait(200);
+
+    QPoint origin = window.StringGrid->mapToGlobal(QPoint(0, 0));
+    EXPECT_EQ(origin, window.geometry().topLeft() + QPoint(145, 71));
+    QImage screen = QGuiApplication::primaryScreen()
+                        ->grabWindow(0, origin.x(), origin.y(), 370, 370)
+                        .toImage();
+    ASSERT_EQ(screen.size(), QSize(370, 370));
+
+    const appearance::SkinColors& colors = window.SkinColors;
+    const QString* keys[] = {&colors.grid1, &colors.grid2, &colors.grid3, &colors.grid4};
+    for (int row = 0; row < 9; ++row) {
+        for (int column = 0; column < 9; ++column) {
+            // Cells sit one pixel in from the board's frame.
+            QPoint centre = board::CellRect(column, row).center() + QPoint(1, 1);
+            EXPECT_EQ(screen.pixelColor(centre),
+                      appearance::QColorFromHex(*keys[board::FillKey(column, row) - 1]))
+                << column << "," << row;
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,80 @@
+#include "tests/support/recording_engine.h"
+
+#include <QString>
+
+namespace testing_support {
+
+namespace {
+
+class RecordingDispatch : public engine::Dispatch {
+public:
+    RecordingDispatch(std::shared_ptr<engine::Dispatch> inner,
+                      std::function<std::optional<engine::Variant>(const std::string&,
+                                                                   std::span<engine::Variant>)>
+                          before,
+                      bool wrapResult)
+        : inner_(std::move(inner)), before_(std::move(before)), wrapResult_(wrapResult) {}
+
+    engine::Variant Invoke(std::string_view member, std::span<engine::Variant> args) override {
+        if (before_) {
+            if (auto answer = before_(std::string(member), args)) {
+                return *answer;
+            }
+        }
+        engine::Variant result = inner_->Invoke(member, args);
+        if (wrapResult_) {
+            if (auto* object = std::get_if<std::shared_ptr<engine::Dispatch>>(&result)) {
+                return std::shared_ptr<engine::Dispatch>(
+                    std::make_shared<RecordingDispatch>(*object, engineHook, false));
+            }
+        }
+        return result;
+    }
+
+    std::function<std::optional<engine::Variant>(const std::string&,
+                                                 std::span<engine::Variant>)>
+        engineHook;
+
+private:
+    std::shared_ptr<engine::Dispatch> inner_;
+    std::function<std::optional<engine::Variant>(const std::string&, std::span<engine::Variant>)>
+        before_;
+    bool wrapResult_;
+};
+
+}  // namespace
+
+RecordingEngine::RecordingEngine(engine::ClassObjectFactory inner) : inner_(std::move(inner)) {}
+
+engine::ClassObjectFactory RecordingEngine::Factory() {
+    return [inner = inner_, state = state_]() -> std::unique_ptr<engine::Dispatch> {
+        auto classObject = std::make_unique<RecordingDispatch>(
+            std::shared_ptr<engine::Dispatch>(inner()), nullptr, true);
+        classObject->engineHook = [state](const std::string& member,
+                                          std::span<engine::Variant> args)
+            -> std::optional<engine::Variant> {
+            state->calls.push_back({member, {args.begin(), args.end()}});
+            if (state->override) {
+                return state->override(member, args);
+            }
+            return std::nullopt;
+        };
+        return classObject;
+    };
+}
+
+std::vector<EngineCall> RecordingEngine::CallsTo(const std::string& member) const {
+    std::vector<EngineCall> found;
+    for (const EngineCall& call : state_->calls) {
+        if (call.member == member) {
+            found.push_back(call);
+        }
+    }
+    return found;
+}
+
+engine::ClassObjectFactory BuiltComponent() {
+    return engine::ComponentFactory(QStringLiteral(QUILLMARK_ENGINE_COMPONENT));
+}
+
+}  // namespace testing_support
