@@ -14,9 +14,7 @@ public:
     Application(int& argc, char** argv);
 
     // Where escaped errors go; until set, they go to a plain critical box.
-    void SetErrorReport(std::function<void(const QString&)> report) {
-        report_ = std::move(report);
-    }
+    void SetErrorReport(std::function<void(const QString&)> report) { report_ = std::move(report); }
 
     bool notify(QObject* receiver, QEvent* event) override;
 

@@ -34,7 +34,9 @@ const QColor kGold{230, 180, 40};
 const QColor kBlue{50, 90, 170};
 const QColor kGreen{40, 140, 60};
 
-QPen Ink(qreal width = 1.2) { return QPen(kInk, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin); }
+QPen Ink(qreal width = 1.2) {
+    return QPen(kInk, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
 
 void SmallGrid(QPainter& p) {
     p.setPen(Ink(1.0));
@@ -139,8 +141,8 @@ Drawing DrawingOf(Icon icon) {
         case Icon::Confirm:
             return [](QPainter& p) {
                 p.setPen(QPen(kGreen, 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-                p.drawPolyline(QPolygonF({QPointF(2.5, 8.5), QPointF(6.5, 12.5),
-                                          QPointF(13.5, 3.5)}));
+                p.drawPolyline(
+                    QPolygonF({QPointF(2.5, 8.5), QPointF(6.5, 12.5), QPointF(13.5, 3.5)}));
             };
         case Icon::Close:
             return [](QPainter& p) {
@@ -187,7 +189,9 @@ Drawing DrawingOf(Icon icon) {
 
 }  // namespace
 
-QIcon MakeIcon(Icon icon) { return Draw(DrawingOf(icon)); }
+QIcon MakeIcon(Icon icon) {
+    return Draw(DrawingOf(icon));
+}
 
 QIcon MakeDigitIcon(int digit) {
     return Draw([digit](QPainter& p) {

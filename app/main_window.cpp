@@ -33,8 +33,7 @@ TFsudoku_main::TFsudoku_main(MainWindowOptions options)
     : programDirOption_(options.programDir),
       dialogs_(options.dialogs ? std::move(options.dialogs)
                                : std::make_unique<app::QtDialogs>(this)),
-      engine_(options.engineFactory ? std::move(options.engineFactory)
-                                    : DefaultEngineFactory()) {
+      engine_(options.engineFactory ? std::move(options.engineFactory) : DefaultEngineFactory()) {
     setObjectName(QStringLiteral("Fsudoku_main"));
     setWindowTitle(QStringLiteral("Quillmark"));
     setFixedSize(kClientWidth, kClientHeight);
@@ -94,7 +93,9 @@ void TFsudoku_main::Timer1Timer() {
     EnableChrome();
 }
 
-bool TFsudoku_main::IsReady() const { return engine_.IsStarted() && ToolBar->isEnabled(); }
+bool TFsudoku_main::IsReady() const {
+    return engine_.IsStarted() && ToolBar->isEnabled();
+}
 
 void TFsudoku_main::DisableChrome() {
     cntHeader->BBmenu->setEnabled(false);
@@ -110,14 +111,18 @@ void TFsudoku_main::EnableChrome() {
     ToolBar->setEnabled(true);
 }
 
-void TFsudoku_main::BBcloseClick() { close(); }
+void TFsudoku_main::BBcloseClick() {
+    close();
+}
 
 void TFsudoku_main::closeEvent(QCloseEvent* event) {
     FormClose();
     event->accept();
 }
 
-void TFsudoku_main::FormClose() { engine_.ReleaseClassObject(); }
+void TFsudoku_main::FormClose() {
+    engine_.ReleaseClassObject();
+}
 
 void TFsudoku_main::Run(void (TFsudoku_main::*handler)()) {
     app::RunReportingFailure([this, handler] { (this->*handler)(); },

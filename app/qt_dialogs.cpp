@@ -9,10 +9,13 @@ namespace {
 
 QMessageBox::Icon IconOf(BoxKind kind) {
     switch (kind) {
-        case BoxKind::Information: return QMessageBox::Information;
-        case BoxKind::Warning: return QMessageBox::Warning;
+        case BoxKind::Information:
+            return QMessageBox::Information;
+        case BoxKind::Warning:
+            return QMessageBox::Warning;
         case BoxKind::Error:
-        case BoxKind::Critical: return QMessageBox::Critical;
+        case BoxKind::Critical:
+            return QMessageBox::Critical;
     }
     return QMessageBox::NoIcon;
 }
@@ -20,8 +23,7 @@ QMessageBox::Icon IconOf(BoxKind kind) {
 }  // namespace
 
 void QtDialogs::ShowMessage(BoxKind kind, const QString& text) {
-    QMessageBox box(IconOf(kind), QApplication::applicationName(), text, QMessageBox::Ok,
-                    owner_);
+    QMessageBox box(IconOf(kind), QApplication::applicationName(), text, QMessageBox::Ok, owner_);
     box.exec();
 }
 

@@ -58,6 +58,8 @@ void StatusBar::SetPanelText(int index, const QString& text) {
     panel->setToolTip(text);
 }
 
-QString StatusBar::PanelText(int index) const { return panels_[index]->text(); }
+QString StatusBar::PanelText(int index) const {
+    return panels_[index]->text();
+}
 
 }  // namespace app

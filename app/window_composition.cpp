@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "app/status_bar.h"
 #include "app/tool_bar.h"
+#include "appearance/color_from_hex.h"
 #include "board/board_grid.h"
 
 namespace {
@@ -29,6 +30,11 @@ QTimer* MakeTimer(QObject* parent, const char* name, int intervalMs) {
 
 void TFsudoku_main::BuildComposition() {
     cntHeader = new app::HeaderBar(this);
+    // Behind the header pictures, the window's own colour.
+    QPalette headerPalette = cntHeader->palette();
+    headerPalette.setColor(QPalette::Window, appearance::QColorFromHex(SkinColors.window_color));
+    cntHeader->setPalette(headerPalette);
+    cntHeader->setAutoFillBackground(true);
 
     SunkenLine(this, 35);
     ToolBar = new app::ToolBar(this);
@@ -39,8 +45,7 @@ void TFsudoku_main::BuildComposition() {
     StringGrid->move(145, 71);
 
     StatusBar = new app::StatusBar(this);
-    StatusBar->setGeometry(0, height() - app::StatusBar::kHeight, width(),
-                           app::StatusBar::kHeight);
+    StatusBar->setGeometry(0, height() - app::StatusBar::kHeight, width(), app::StatusBar::kHeight);
 
     Splash_Panel = new QLabel(QStringLiteral("Initialising, please wait..."), this);
     Splash_Panel->setObjectName(QStringLiteral("Splash_Panel"));

@@ -17,6 +17,8 @@ ColorValue ColorFromHex(const QString& text);
 QColor ToQColor(ColorValue value);
 
 // Both steps at once, for drawing.
-inline QColor QColorFromHex(const QString& text) { return ToQColor(ColorFromHex(text)); }
+inline QColor QColorFromHex(const QString& text) {
+    return ToQColor(ColorFromHex(text));
+}
 
 }  // namespace appearance

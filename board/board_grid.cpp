@@ -111,7 +111,9 @@ BoardGrid::BoardGrid(const appearance::SkinColors& colors, const LockedCells& lo
     }
 }
 
-QString BoardGrid::CellText(int column, int row) const { return item(row, column)->text(); }
+QString BoardGrid::CellText(int column, int row) const {
+    return item(row, column)->text();
+}
 
 void BoardGrid::SetCellText(int column, int row, const QString& text) {
     item(row, column)->setText(text);
@@ -131,10 +133,14 @@ void BoardGrid::RepaintAll() {
 
 QColor BoardGrid::FillColor(int column, int row) const {
     switch (FillKey(column, row)) {
-        case 1: return appearance::QColorFromHex(colors_.grid1);
-        case 2: return appearance::QColorFromHex(colors_.grid2);
-        case 3: return appearance::QColorFromHex(colors_.grid3);
-        default: return appearance::QColorFromHex(colors_.grid4);
+        case 1:
+            return appearance::QColorFromHex(colors_.grid1);
+        case 2:
+            return appearance::QColorFromHex(colors_.grid2);
+        case 3:
+            return appearance::QColorFromHex(colors_.grid3);
+        default:
+            return appearance::QColorFromHex(colors_.grid4);
     }
 }
 

@@ -32,8 +32,12 @@ QPoint TextOrigin(const QRect& inner, const QString& text) {
     return {inner.left() + (text == QStringLiteral("1") ? 16 : 10), inner.top() + 5};
 }
 
-bool HasTopBoxLine(int row) { return row % 3 == 0 && row != 0; }
+bool HasTopBoxLine(int row) {
+    return row % 3 == 0 && row != 0;
+}
 
-bool HasLeftBoxLine(int column) { return column % 3 == 0 && column != 0; }
+bool HasLeftBoxLine(int column) {
+    return column % 3 == 0 && column != 0;
+}
 
 }  // namespace board

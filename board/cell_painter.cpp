@@ -40,8 +40,7 @@ void PaintBoxLines(QPainter& painter, const QRect& rect, int column, int row) {
     // A two-pixel line at y covers rows y - 1 and y: the grid line and the cell's first row.
     painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::FlatCap));
     if (HasTopBoxLine(row)) {
-        painter.drawLine(QPoint(rect.left() - 1, rect.top()),
-                         QPoint(rect.right() + 1, rect.top()));
+        painter.drawLine(QPoint(rect.left() - 1, rect.top()), QPoint(rect.right() + 1, rect.top()));
     }
     if (HasLeftBoxLine(column)) {
         painter.drawLine(QPoint(rect.left(), rect.top() - 1),

@@ -21,8 +21,7 @@ class Dispatch;
 
 // One call argument or result: empty (an omitted optional argument, or "nothing"), a 32-bit
 // integer, a text, or an object.
-using Variant =
-    std::variant<std::monostate, std::int32_t, std::string, std::shared_ptr<Dispatch>>;
+using Variant = std::variant<std::monostate, std::int32_t, std::string, std::shared_ptr<Dispatch>>;
 
 // Raised for a call the object cannot understand: an unknown member name, or an argument
 // that is missing, surplus or of the wrong kind. Engine failures are never raised; they come

@@ -11,8 +11,8 @@ ClassObjectFactory ComponentFactory(const QString& libraryPath) {
         if (!library->isLoaded() && !library->load()) {
             throw std::runtime_error(library->errorString().toStdString());
         }
-        auto create = reinterpret_cast<Dispatch* (*)()>(
-            library->resolve(kQuillmarkCreateClassObjectSymbol));
+        auto create =
+            reinterpret_cast<Dispatch* (*)()>(library->resolve(kQuillmarkCreateClassObjectSymbol));
         if (create == nullptr) {
             throw std::runtime_error(library->errorString().toStdString());
         }

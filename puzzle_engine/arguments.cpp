@@ -6,10 +6,14 @@ namespace puzzle_engine {
 
 std::string_view KindName(const engine::Variant& value) {
     switch (value.index()) {
-        case 0: return "nothing";
-        case 1: return "an integer";
-        case 2: return "a text";
-        default: return "an object";
+        case 0:
+            return "nothing";
+        case 1:
+            return "an integer";
+        case 2:
+            return "a text";
+        default:
+            return "an object";
     }
 }
 
@@ -21,8 +25,8 @@ void Arguments::ExpectCount(std::size_t min, std::size_t max) const {
     if (values_.size() >= min && values_.size() <= max) {
         return;
     }
-    std::string expected = min == max ? std::to_string(min)
-                                      : std::to_string(min) + " to " + std::to_string(max);
+    std::string expected =
+        min == max ? std::to_string(min) : std::to_string(min) + " to " + std::to_string(max);
     Fail("takes " + expected + " argument" + (max == 1 ? "" : "s") + ", " +
          std::to_string(values_.size()) + " given");
 }

@@ -19,14 +19,10 @@ QString Described(QObject* object, QAccessible::Text text) {
 TEST_F(Accessibility, ToolButtonsCarryTheirHints) {
     TFsudoku_main& window = MakeWindow();
     const std::pair<const char*, const char*> hints[] = {
-        {"ToolButton1", "Load"},
-        {"ToolButton2", "Save"},
-        {"ToolButton4", "Print"},
-        {"ToolButton5", "New on-line challenge"},
-        {"ToolButton7", "New puzzle"},
-        {"ToolButton_blank", "Empty grid"},
-        {"ToolButton8", "Confirm grid"},
-        {"ToolButton_lock", "Lock squares"},
+        {"ToolButton1", "Load"},          {"ToolButton2", "Save"},
+        {"ToolButton4", "Print"},         {"ToolButton5", "New on-line challenge"},
+        {"ToolButton7", "New puzzle"},    {"ToolButton_blank", "Empty grid"},
+        {"ToolButton8", "Confirm grid"},  {"ToolButton_lock", "Lock squares"},
         {"ToolButton_hint", "Show hint"},
     };
     for (const auto& [name, hint] : hints) {
@@ -55,7 +51,8 @@ TEST_F(Accessibility, StatusPanelsAreLabelsThatReadTheirText) {
     TFsudoku_main& window = MakeWindow();
     window.StatusBar->SetPanelText(2, QStringLiteral("01 : 02 : 05"));
     for (int i = 0; i < app::StatusBar::kPanelCount; ++i) {
-        QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(window.StatusBar->Panel(i));
+        QAccessibleInterface* panel =
+            QAccessible::queryAccessibleInterface(window.StatusBar->Panel(i));
         ASSERT_NE(panel, nullptr);
         EXPECT_EQ(panel->role(), QAccessible::StaticText) << i;
         EXPECT_EQ(panel->text(QAccessible::Name), window.StatusBar->PanelText(i)) << i;
@@ -69,12 +66,12 @@ TEST(ToolBarLayout, ButtonsStandInTheirOrderAndThePenGroupMayBeAllUp) {
     parent.resize(662, 100);
     app::ToolBar toolBar(&parent);
     EXPECT_EQ(toolBar.ButtonNames(),
-              QStringList({"ToolButton3", "ToolButton1", "ToolButton2", "ToolButton4",
-                           "ToolButton6", "ToolButton5", "ToolButton7", "ToolButton_blank",
-                           "ToolButton8", "ToolButton9", "ToolButton_lock", "ToolButton_hint",
-                           "ToolButton12", "ToolButton_canc", "ToolButton_1", "ToolButton_2",
-                           "ToolButton_3", "ToolButton_4", "ToolButton_5", "ToolButton_6",
-                           "ToolButton_7", "ToolButton_8", "ToolButton_9", "ToolButton10"}));
+              QStringList({"ToolButton3",  "ToolButton1",     "ToolButton2",     "ToolButton4",
+                           "ToolButton6",  "ToolButton5",     "ToolButton7",     "ToolButton_blank",
+                           "ToolButton8",  "ToolButton9",     "ToolButton_lock", "ToolButton_hint",
+                           "ToolButton12", "ToolButton_canc", "ToolButton_1",    "ToolButton_2",
+                           "ToolButton_3", "ToolButton_4",    "ToolButton_5",    "ToolButton_6",
+                           "ToolButton_7", "ToolButton_8",    "ToolButton_9",    "ToolButton10"}));
     EXPECT_EQ(toolBar.Button(QStringLiteral("ToolButton7"))->width(), 23);
 
     toolBar.PenAction(3)->trigger();

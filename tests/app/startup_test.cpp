@@ -60,8 +60,8 @@ TEST_F(Startup, TheWindowIsComposedAsDesigned) {
     EXPECT_TRUE(window.Splash_Panel->font().bold());
 
     const int widths[] = {86, 65, 80, 175, 165, 40};
-    const char* texts[] = {"Level: Medium", "Miss.n.: 81", "00 : 00 : 00", "", "Hint: none",
-                           "Version ..."};
+    const char* texts[] = {"Level: Medium", "Miss.n.: 81", "00 : 00 : 00", "",
+                           "Hint: none",    "Version ..."};
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(window.StatusBar->Panel(i)->width(), widths[i]) << i;
         EXPECT_EQ(window.StatusBar->PanelText(i), QString::fromLatin1(texts[i])) << i;
@@ -104,8 +104,7 @@ TEST_F(Startup, TheEngineIsCreatedWithTheThreeStartTexts) {
     auto spy = [&received]() -> std::unique_ptr<engine::Dispatch> {
         struct Spy : engine::Dispatch {
             std::vector<engine::Variant>* received;
-            std::unique_ptr<engine::Dispatch> real =
-                testing_support::BuiltComponent()();
+            std::unique_ptr<engine::Dispatch> real = testing_support::BuiltComponent()();
             engine::Variant Invoke(std::string_view member,
                                    std::span<engine::Variant> args) override {
                 received->assign(args.begin(), args.end());

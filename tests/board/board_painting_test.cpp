@@ -30,8 +30,7 @@ protected:
     }
 
     QColor Key(int key) const {
-        const QString* texts[] = {&colors_.grid1, &colors_.grid2, &colors_.grid3,
-                                  &colors_.grid4};
+        const QString* texts[] = {&colors_.grid1, &colors_.grid2, &colors_.grid3, &colors_.grid4};
         return appearance::QColorFromHex(*texts[key - 1]);
     }
 

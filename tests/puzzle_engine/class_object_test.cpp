@@ -37,8 +37,7 @@ TEST(ClassObject, RefusesCallsItCannotUnderstand) {
     std::vector<Variant> numbers = {0, 2, 2000};
     EXPECT_THROW(classObject.Invoke("", numbers), DispatchError);
 
-    std::vector<Variant> notNumbers = {std::string("zero"), std::string("2"),
-                                       std::string("2000")};
+    std::vector<Variant> notNumbers = {std::string("zero"), std::string("2"), std::string("2000")};
     EXPECT_THROW(classObject.Invoke("", notNumbers), DispatchError);
 }
 
@@ -49,8 +48,7 @@ TEST(ClassObject, ErrorsSayWhatWasWrong) {
         classObject.Invoke("", numbers);
         FAIL() << "no error raised";
     } catch (const DispatchError& error) {
-        EXPECT_STREQ(error.what(),
-                     "engine creation: argument 1 must be a text, not an integer");
+        EXPECT_STREQ(error.what(), "engine creation: argument 1 must be a text, not an integer");
     }
 }
 
@@ -74,8 +72,7 @@ TEST(StartOptions, ReadsThreeDecimalNumbers) {
     EXPECT_EQ(options->protocolVersion, 2u);
     EXPECT_EQ(options->serverTimeoutMs, 2000u);
 
-    EXPECT_EQ(ParseStartOptions("18446744073709551615", "2", "1")->seed,
-              18446744073709551615ull);
+    EXPECT_EQ(ParseStartOptions("18446744073709551615", "2", "1")->seed, 18446744073709551615ull);
 }
 
 TEST(StartOptions, RefusesAnythingButPlainDecimals) {

@@ -24,9 +24,8 @@ TEST_F(BoardOnScreen, TheScreenShowsTheFourColourPatternWhereTheBoardStands) {
 
     QPoint origin = window.StringGrid->mapToGlobal(QPoint(0, 0));
     EXPECT_EQ(origin, window.geometry().topLeft() + QPoint(145, 71));
-    QImage screen = QGuiApplication::primaryScreen()
-                        ->grabWindow(0, origin.x(), origin.y(), 370, 370)
-                        .toImage();
+    QImage screen =
+        QGuiApplication::primaryScreen()->grabWindow(0, origin.x(), origin.y(), 370, 370).toImage();
     ASSERT_EQ(screen.size(), QSize(370, 370));
 
     const appearance::SkinColors& colors = window.SkinColors;

@@ -31,8 +31,7 @@ public:
         return result;
     }
 
-    std::function<std::optional<engine::Variant>(const std::string&,
-                                                 std::span<engine::Variant>)>
+    std::function<std::optional<engine::Variant>(const std::string&, std::span<engine::Variant>)>
         engineHook;
 
 private:
@@ -50,9 +49,9 @@ engine::ClassObjectFactory RecordingEngine::Factory() {
     return [inner = inner_, state = state_]() -> std::unique_ptr<engine::Dispatch> {
         auto classObject = std::make_unique<RecordingDispatch>(
             std::shared_ptr<engine::Dispatch>(inner()), nullptr, true);
-        classObject->engineHook = [state](const std::string& member,
-                                          std::span<engine::Variant> args)
-            -> std::optional<engine::Variant> {
+        classObject->engineHook =
+            [state](const std::string& member,
+                    std::span<engine::Variant> args) -> std::optional<engine::Variant> {
             state->calls.push_back({member, {args.begin(), args.end()}});
             if (state->override) {
                 return state->override(member, args);

@@ -23,8 +23,8 @@ struct EngineCall {
 // cannot be made to give).
 class RecordingEngine {
 public:
-    using Override = std::function<std::optional<engine::Variant>(
-        const std::string& member, std::span<engine::Variant> args)>;
+    using Override = std::function<std::optional<engine::Variant>(const std::string& member,
+                                                                  std::span<engine::Variant> args)>;
 
     // Wraps the class objects that inner makes.
     explicit RecordingEngine(engine::ClassObjectFactory inner);

@@ -5,10 +5,18 @@ namespace testing_support {
 void ScriptedDialogs::ShowMessage(app::BoxKind kind, const QString& text) {
     ShownBox::Kind shownKind = ShownBox::Kind::Information;
     switch (kind) {
-        case app::BoxKind::Information: shownKind = ShownBox::Kind::Information; break;
-        case app::BoxKind::Warning: shownKind = ShownBox::Kind::Warning; break;
-        case app::BoxKind::Error: shownKind = ShownBox::Kind::Error; break;
-        case app::BoxKind::Critical: shownKind = ShownBox::Kind::Critical; break;
+        case app::BoxKind::Information:
+            shownKind = ShownBox::Kind::Information;
+            break;
+        case app::BoxKind::Warning:
+            shownKind = ShownBox::Kind::Warning;
+            break;
+        case app::BoxKind::Error:
+            shownKind = ShownBox::Kind::Error;
+            break;
+        case app::BoxKind::Critical:
+            shownKind = ShownBox::Kind::Critical;
+            break;
     }
     shown.push_back({shownKind, text});
 }

@@ -8,9 +8,13 @@ bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
     return QTest::qWaitFor(condition, timeoutMs);
 }
 
-void WindowTest::SetUp() { ASSERT_TRUE(programDir_.isValid()); }
+void WindowTest::SetUp() {
+    ASSERT_TRUE(programDir_.isValid());
+}
 
-void WindowTest::TearDown() { window_.reset(); }
+void WindowTest::TearDown() {
+    window_.reset();
+}
 
 TFsudoku_main& WindowTest::MakeWindow(engine::ClassObjectFactory factory) {
     auto dialogs = std::make_unique<ScriptedDialogs>();
