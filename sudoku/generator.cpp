@@ -1,0 +1,1 @@
+#include "sudoku/generator.h"

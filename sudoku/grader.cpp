@@ -1,0 +1,1 @@
+#include "sudoku/grader.h"

@@ -1,0 +1,1 @@
+#include "sudoku/puzzle_file.h"

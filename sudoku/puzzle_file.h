@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "sudoku/grid.h"
+
+namespace sudoku {
+
+// Why a puzzle file could not be read or written.
+enum class FileError {
+    Missing,     // no file of that name
+    CannotOpen,  // it exists but cannot be opened, read or written
+    BadContent,  // no grid in it, a rule broken, or fewer than kMinimumGivens digits
+};
+
+// A puzzle file needs this many digits, so that it makes sense to solve.
+inline constexpr int kMinimumGivens = 15;
+
+// What a puzzle file holds, as written: a comment header and nine lines of nine characters,
+// "." for an empty cell, each line ended by a line feed.
+std::string FormatPuzzleFile(const Grid& grid);
+
+// Reads the text of a puzzle file. Besides the written form it takes the common exchange
+// forms: one line of 81 characters ("." or "0" for an empty cell, anything after the first
+// blank ignored); nine lines with or without separators ("|", "-", "+", blanks); and the
+// engine's grid text (digits and blanks, CR LF). Lines starting with "#" are comments.
+std::variant<Grid, FileError> ParsePuzzleFile(std::string_view text);
+
+// Reads a puzzle file. Files larger than any puzzle file can be are refused as bad content
+// without being read in full.
+std::variant<Grid, FileError> ReadPuzzleFile(const std::string& path);
+
+// Writes grid to path through a temporary file renamed over it, so a crash never leaves a
+// half-written puzzle. A grid that could not be read back (a rule broken, fewer than
+// kMinimumGivens digits) is refused as bad content and nothing is written.
+std::optional<FileError> WritePuzzleFile(const std::string& path, const Grid& grid);
+
+}  // namespace sudoku

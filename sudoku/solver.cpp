@@ -1,0 +1,1 @@
+#include "sudoku/solver.h"
