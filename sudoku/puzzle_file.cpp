@@ -1,1 +1,170 @@
 #include "sudoku/puzzle_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+namespace sudoku {
+
+namespace {
+
+// No puzzle file in any of the accepted forms comes near this size.
+constexpr std::uintmax_t kLargestPuzzleFile = 64 * 1024;
+
+bool IsCellCharacter(char c) {
+    return (c >= '0' && c <= '9') || c == '.';
+}
+
+bool IsSeparator(char c) {
+    return c == ' ' || c == '\t' || c == '|' || c == '-' || c == '+';
+}
+
+bool IsReadable(const Grid& grid) {
+    return BreaksNoRule(grid) && FilledCount(grid) >= kMinimumGivens;
+}
+
+std::vector<std::string_view> ContentLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        std::size_t first = line.find_first_not_of(" \t");
+        if (first == std::string_view::npos || line[first] == '#') {
+            continue;
+        }
+        lines.push_back(line.substr(first));
+    }
+    return lines;
+}
+
+// One line holding the whole puzzle: its first word is 81 cell characters.
+std::optional<Grid> ReadSingleLine(std::string_view line) {
+    std::string_view word = line.substr(0, line.find_first_of(" \t"));
+    if (word.size() != kCellCount) {
+        return std::nullopt;
+    }
+    return ParseLine(word);
+}
+
+// The cells of every line, read in order, separators skipped.
+std::optional<Grid> ReadCellsOfLines(const std::vector<std::string_view>& lines) {
+    std::string cells;
+    for (std::string_view line : lines) {
+        for (char c : line) {
+            if (IsCellCharacter(c)) {
+                cells.push_back(c);
+            } else if (!IsSeparator(c)) {
+                return std::nullopt;
+            }
+            if (cells.size() > kCellCount) {
+                return std::nullopt;
+            }
+        }
+    }
+    if (cells.size() != kCellCount) {
+        return std::nullopt;
+    }
+    return ParseLine(cells);
+}
+
+mode_t NewFileMode() {
+    // The mode a newly created file gets from the process's umask.
+    mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+std::string FormatPuzzleFile(const Grid& grid) {
+    std::string text =
+        "# Quillmark puzzle\n"
+        "# Nine rows of nine cells, top row first; \".\" is an empty cell.\n";
+    std::string line = FormatLine(grid, '.');
+    for (int row = 0; row < kSize; ++row) {
+        text.append(line, row * kSize, kSize);
+        text.push_back('\n');
+    }
+    return text;
+}
+
+std::variant<Grid, FileError> ParsePuzzleFile(std::string_view text) {
+    std::vector<std::string_view> lines = ContentLines(text);
+    if (lines.empty()) {
+        return FileError::BadContent;
+    }
+    std::optional<Grid> grid = ReadSingleLine(lines.front());
+    if (!grid) {
+        grid = ReadCellsOfLines(lines);
+    }
+    if (!grid || !IsReadable(*grid)) {
+        return FileError::BadContent;
+    }
+    return *grid;
+}
+
+std::variant<Grid, FileError> ReadPuzzleFile(const std::string& path) {
+    std::error_code error;
+    std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        return FileError::Missing;
+    }
+    if (error || !std::filesystem::is_regular_file(status)) {
+        return FileError::CannotOpen;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return FileError::CannotOpen;
+    }
+    std::string text(kLargestPuzzleFile + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (in.bad()) {
+        return FileError::CannotOpen;
+    }
+    if (static_cast<std::uintmax_t>(in.gcount()) > kLargestPuzzleFile) {
+        return FileError::BadContent;
+    }
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return ParsePuzzleFile(text);
+}
+
+std::optional<FileError> WritePuzzleFile(const std::string& path, const Grid& grid) {
+    if (!IsReadable(grid)) {
+        return FileError::BadContent;
+    }
+    const std::string text = FormatPuzzleFile(grid);
+    std::string temporary = path + ".XXXXXX";
+    int fd = mkstemp(temporary.data());
+    if (fd < 0) {
+        return FileError::CannotOpen;
+    }
+    bool written = fchmod(fd, NewFileMode()) == 0;
+    std::size_t done = 0;
+    while (written && done < text.size()) {
+        ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        written = n > 0;
+        done += written ? static_cast<std::size_t>(n) : 0;
+    }
+    written = fsync(fd) == 0 && written;
+    written = close(fd) == 0 && written;
+    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return FileError::CannotOpen;
+    }
+    return std::nullopt;
+}
+
+}  // namespace sudoku

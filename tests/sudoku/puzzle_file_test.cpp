@@ -1,1 +1,156 @@
+#include "sudoku/puzzle_file.h"
+
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace sudoku {
+namespace {
+
+// A puzzle with 26 givens, row by row.
+constexpr const char* kPuzzle =
+    "53..7....6..195....98....6.8...6...34..8.3..17...2...6.6....28....419..5....8..79";
+
+Grid Puzzle() {
+    return *ParseLine(kPuzzle);
+}
+
+Grid Read(std::string_view text) {
+    auto result = ParsePuzzleFile(text);
+    EXPECT_TRUE(std::holds_alternative<Grid>(result)) << text;
+    return std::holds_alternative<Grid>(result) ? std::get<Grid>(result) : Grid{};
+}
+
+FileError Refused(std::string_view text) {
+    auto result = ParsePuzzleFile(text);
+    EXPECT_TRUE(std::holds_alternative<FileError>(result)) << text;
+    return std::holds_alternative<FileError>(result) ? std::get<FileError>(result)
+                                                     : FileError::CannotOpen;
+}
+
+TEST(PuzzleFileText, TheWrittenFormIsReadablyLaidOutAndReadsBack) {
+    std::string text = FormatPuzzleFile(Puzzle());
+    EXPECT_NE(text.find("\n53..7....\n6..195...\n"), std::string::npos) << text;
+    EXPECT_EQ(text.back(), '\n');
+    EXPECT_EQ(Read(text), Puzzle());
+}
+
+TEST(PuzzleFileText, ReadsTheCommonExchangeForms) {
+    // One line, "." or "0" for an empty cell, with fields after it.
+    EXPECT_EQ(Read(kPuzzle), Puzzle());
+    std::string zeros = FormatLine(Puzzle(), '0');
+    EXPECT_EQ(Read(zeros + " 3.4\n"), Puzzle());
+    EXPECT_EQ(Read(zeros + "\r\n"), Puzzle());
+
+    // Nine lines with separators.
+    EXPECT_EQ(Read("53. |.7. |...\n"
+                   "6.. |195 |...\n"
+                   ".98 |... |.6.\n"
+                   "----+----+----\n"
+                   "8.. |.6. |..3\n"
+                   "4.. |8.3 |..1\n"
+                   "7.. |.2. |..6\n"
+                   "----+----+----\n"
+                   ".6. |... |28.\n"
+                   "... |419 |..5\n"
+                   "... |.8. |.79\n"),
+              Puzzle());
+
+    // The engine's grid text: digits and blanks, CR LF.
+    std::string gridText;
+    for (int row = 0; row < 9; ++row) {
+        for (int column = 0; column < 9; ++column) {
+            gridText += std::to_string(Puzzle().At(row, column)) + " ";
+        }
+        gridText += "\r\n";
+    }
+    EXPECT_EQ(Read(gridText), Puzzle());
+
+    // Comments and blank lines anywhere.
+    EXPECT_EQ(Read("# saved on Sunday\n\n   # indented comment\n" + std::string(kPuzzle)),
+              Puzzle());
+}
+
+TEST(PuzzleFileText, RefusesWhatIsNoReadablePuzzle) {
+    EXPECT_EQ(Refused(""), FileError::BadContent);
+    EXPECT_EQ(Refused("# only a comment\n"), FileError::BadContent);
+    EXPECT_EQ(Refused(std::string(kPuzzle).substr(0, 80)), FileError::BadContent);
+    EXPECT_EQ(Refused(std::string(kPuzzle) + "1"), FileError::BadContent);
+    EXPECT_EQ(Refused(std::string(kPuzzle).replace(2, 1, "x")), FileError::BadContent);
+    EXPECT_EQ(Refused(std::string("\x89PNG\r\n\x1a\n\0\0\0", 11)), FileError::BadContent);
+
+    // A rule broken: two 5s in the top row.
+    EXPECT_EQ(Refused(std::string(kPuzzle).replace(2, 1, "5")), FileError::BadContent);
+
+    // Fourteen digits are too few, fifteen are enough.
+    std::string fifteen = "123456789456789123789" + std::string(60, '.');
+    fifteen[11] = fifteen[12] = fifteen[13] = fifteen[14] = fifteen[15] = fifteen[16] = '.';
+    ASSERT_EQ(FilledCount(*ParseLine(fifteen)), 15);
+    EXPECT_EQ(FilledCount(Read(fifteen)), 15);
+    std::string fourteen = fifteen;
+    fourteen[0] = '.';
+    EXPECT_EQ(Refused(fourteen), FileError::BadContent);
+}
+
+class PuzzleFileOnDisk : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("quillmark-file-test-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override {
+        std::filesystem::permissions(dir_, std::filesystem::perms::owner_all);
+        std::filesystem::remove_all(dir_);
+    }
+    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+    std::filesystem::path dir_;
+};
+
+TEST_F(PuzzleFileOnDisk, WritesAndReadsBackTheSameGridLeavingNoTemporaryBehind) {
+    ASSERT_EQ(WritePuzzleFile(Path("puzzle.txt"), Puzzle()), std::nullopt);
+    auto read = ReadPuzzleFile(Path("puzzle.txt"));
+    ASSERT_TRUE(std::holds_alternative<Grid>(read));
+    EXPECT_EQ(std::get<Grid>(read), Puzzle());
+
+    // Writing again replaces the file.
+    Grid other = Puzzle();
+    other.Set(0, 2, 4);
+    ASSERT_EQ(WritePuzzleFile(Path("puzzle.txt"), other), std::nullopt);
+    EXPECT_EQ(std::get<Grid>(ReadPuzzleFile(Path("puzzle.txt"))), other);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST_F(PuzzleFileOnDisk, RefusesToWriteWhatCouldNotBeReadBack) {
+    Grid fewGivens;
+    fewGivens.Set(0, 0, 1);
+    EXPECT_EQ(WritePuzzleFile(Path("few.txt"), fewGivens), FileError::BadContent);
+    EXPECT_FALSE(std::filesystem::exists(Path("few.txt")));
+}
+
+TEST_F(PuzzleFileOnDisk, TellsAMissingFileFromOneThatCannotBeOpened) {
+    EXPECT_EQ(std::get<FileError>(ReadPuzzleFile(Path("nothing.txt"))), FileError::Missing);
+    EXPECT_EQ(std::get<FileError>(ReadPuzzleFile(dir_.string())), FileError::CannotOpen);
+    EXPECT_EQ(WritePuzzleFile(Path("no/such/folder/p.txt"), Puzzle()), FileError::CannotOpen);
+    EXPECT_EQ(WritePuzzleFile(dir_.string(), Puzzle()), FileError::CannotOpen);
+
+    if (::geteuid() != 0) {  // permissions do not stop the superuser
+        ASSERT_EQ(WritePuzzleFile(Path("locked.txt"), Puzzle()), std::nullopt);
+        std::filesystem::permissions(Path("locked.txt"), std::filesystem::perms::none);
+        EXPECT_EQ(std::get<FileError>(ReadPuzzleFile(Path("locked.txt"))), FileError::CannotOpen);
+    }
+}
+
+TEST_F(PuzzleFileOnDisk, RefusesHugeFilesAsBadContent) {
+    std::ofstream(Path("huge.txt")) << std::string(kPuzzle) << std::string(100000, '\n');
+    EXPECT_EQ(std::get<FileError>(ReadPuzzleFile(Path("huge.txt"))), FileError::BadContent);
+}
+
+}  // namespace
+}  // namespace sudoku
