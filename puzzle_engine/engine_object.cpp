@@ -3,6 +3,7 @@
 #include <map>
 #include <string>
 
+#include "puzzle_engine/error_codes.h"
 #include "puzzle_engine/version.h"
 
 namespace puzzle_engine {
@@ -11,12 +12,43 @@ namespace {
 
 using Operation = engine::Variant (EngineObject::*)(const Arguments&);
 
+// A cell's new value: a text "1" to "9" is that digit, the integer 0 empties the cell;
+// anything else is no value.
+std::optional<int> CellValue(const engine::Variant& value) {
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        if (text->size() == 1 && (*text)[0] >= '1' && (*text)[0] <= '9') {
+            return (*text)[0] - '0';
+        }
+    } else if (const auto* number = std::get_if<std::int32_t>(&value)) {
+        if (*number == 0) {
+            return 0;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string Flag(bool value) {
+    return value ? "1" : "0";
+}
+
 }  // namespace
 
-EngineObject::EngineObject(const StartOptions& options) : options_(options) {}
+EngineObject::EngineObject(const StartOptions& options)
+    : options_(options), session_(options.seed) {}
 
 engine::Variant EngineObject::Invoke(std::string_view member, std::span<engine::Variant> args) {
     static const std::map<std::string_view, Operation> operations = {
+        {"genera", &EngineObject::genera},
+        {"restituisci_stringa", &EngineObject::restituisci_stringa},
+        {"scrivi_cella", &EngineObject::scrivi_cella},
+        {"leggi_candidati", &EngineObject::leggi_candidati},
+        {"azzera", &EngineObject::azzera},
+        {"valori_soluzione", &EngineObject::valori_soluzione},
+        {"test_risolvibile", &EngineObject::test_risolvibile},
+        {"verifica_soluzione_corrente", &EngineObject::verifica_soluzione_corrente},
+        {"risolvi", &EngineObject::risolvi},
+        {"salva_su_file", &EngineObject::salva_su_file},
+        {"leggi_da_file", &EngineObject::leggi_da_file},
         {"Versione", &EngineObject::Versione},
     };
     auto found = operations.find(member);
@@ -25,6 +57,70 @@ engine::Variant EngineObject::Invoke(std::string_view member, std::span<engine::
                                     std::string(member) + "'");
     }
     return (this->*found->second)(Arguments(member, args));
+}
+
+engine::Variant EngineObject::genera(const Arguments& args) {
+    args.ExpectCount(1);
+    return session_.Generate(args.Integer(0));
+}
+
+engine::Variant EngineObject::restituisci_stringa(const Arguments& args) {
+    args.ExpectCount(0, 1);
+    return FormatGridText(session_.Current());
+}
+
+engine::Variant EngineObject::scrivi_cella(const Arguments& args) {
+    args.ExpectCount(3);
+    const int row = args.Integer(0);
+    const int column = args.Integer(1);
+    std::optional<int> value = CellValue(args.At(2));
+    if (!value) {
+        return std::string(codes::kInvalidValue);
+    }
+    return session_.WriteCell(row, column, *value);
+}
+
+engine::Variant EngineObject::leggi_candidati(const Arguments& args) {
+    args.ExpectCount(2);
+    const int row = args.Integer(0);
+    const int column = args.Integer(1);
+    return session_.Candidates(row, column);
+}
+
+engine::Variant EngineObject::azzera(const Arguments& args) {
+    args.ExpectCount(0);
+    session_.Clear();
+    return std::string();
+}
+
+engine::Variant EngineObject::valori_soluzione(const Arguments& args) {
+    args.ExpectCount(0);
+    return session_.FilledCount();
+}
+
+engine::Variant EngineObject::test_risolvibile(const Arguments& args) {
+    args.ExpectCount(0);
+    return session_.IsSolvable() ? 1 : 0;
+}
+
+engine::Variant EngineObject::verifica_soluzione_corrente(const Arguments& args) {
+    args.ExpectCount(0);
+    return Flag(session_.IsSolved());
+}
+
+engine::Variant EngineObject::risolvi(const Arguments& args) {
+    args.ExpectCount(0);
+    return Flag(session_.Solve());
+}
+
+engine::Variant EngineObject::salva_su_file(const Arguments& args) {
+    args.ExpectCount(1);
+    return session_.Save(args.Text(0));
+}
+
+engine::Variant EngineObject::leggi_da_file(const Arguments& args) {
+    args.ExpectCount(1);
+    return session_.Load(args.Text(0));
 }
 
 engine::Variant EngineObject::Versione(const Arguments& args) {

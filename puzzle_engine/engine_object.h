@@ -5,13 +5,30 @@
 
 #include "engine/dispatch.h"
 #include "puzzle_engine/arguments.h"
+#include "puzzle_engine/puzzle_session.h"
 #include "puzzle_engine/start_options.h"
 
 namespace puzzle_engine {
 
 // The engine object the program drives: it holds the current puzzle and answers the
 // operations by name. Engine failures come back as error-code texts; only a call it cannot
-// understand (unknown name, wrong arguments) raises engine::DispatchError.
+// understand (unknown name, a missing or surplus argument, an argument of the wrong kind)
+// raises engine::DispatchError.
+//
+// Operations, their arguments and results:
+//   genera(level number: integer)             "" or ERRORE_LIVELLO_NON_VALIDO (outside 0-81)
+//   restituisci_stringa([anything, ignored])  the 180-character grid text
+//   scrivi_cella(row, column: integers, value: text "1"-"9" or integer 0 to empty)
+//                                             "" or ERRORE_CELLA_NON_VALIDA / _VALORE_
+//   leggi_candidati(row, column: integers)    the ten-character candidate text
+//   azzera()                                  "" (the grid emptied)
+//   valori_soluzione()                        integer: the number of filled cells
+//   test_risolvibile()                        integer: 1 no rule broken and solvable, else 0
+//   verifica_soluzione_corrente()             "1" full and correct, else "0"
+//   risolvi()                                 "1" solved in place, "0" no solution (unchanged)
+//   salva_su_file(path: text)                 "" or a file error code
+//   leggi_da_file(path: text)                 "" or a file error code (grid unchanged)
+//   Versione()                                the engine's version text
 class EngineObject final : public engine::Dispatch {
 public:
     explicit EngineObject(const StartOptions& options);
@@ -21,10 +38,21 @@ public:
     const StartOptions& Options() const { return options_; }
 
 private:
-    // Versione: no arguments; the engine's version text.
+    engine::Variant genera(const Arguments& args);
+    engine::Variant restituisci_stringa(const Arguments& args);
+    engine::Variant scrivi_cella(const Arguments& args);
+    engine::Variant leggi_candidati(const Arguments& args);
+    engine::Variant azzera(const Arguments& args);
+    engine::Variant valori_soluzione(const Arguments& args);
+    engine::Variant test_risolvibile(const Arguments& args);
+    engine::Variant verifica_soluzione_corrente(const Arguments& args);
+    engine::Variant risolvi(const Arguments& args);
+    engine::Variant salva_su_file(const Arguments& args);
+    engine::Variant leggi_da_file(const Arguments& args);
     engine::Variant Versione(const Arguments& args);
 
     StartOptions options_;
+    PuzzleSession session_;
 };
 
 }  // namespace puzzle_engine

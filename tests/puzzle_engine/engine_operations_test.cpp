@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "puzzle_engine/engine_object.h"
+#include "puzzle_engine/error_codes.h"
+#include "sudoku/solver.h"
+
+namespace puzzle_engine {
+namespace {
+
+using engine::DispatchError;
+using engine::Variant;
+
+constexpr const char* kPuzzle =
+    "53..7....6..195....98....6.8...6...34..8.3..17...2...6.6....28....419..5....8..79";
+constexpr const char* kSolution =
+    "534678912672195348198342567859761423426853791713924856961537284287419635345286179";
+
+// Drives the engine object the way the program does: by name, with variant arguments.
+class EngineOperations : public ::testing::Test {
+protected:
+    Variant Call(std::string_view name, std::vector<Variant> args = {}) {
+        return engine_.Invoke(name, args);
+    }
+    std::string Text(std::string_view name, std::vector<Variant> args = {}) {
+        return std::get<std::string>(Call(name, std::move(args)));
+    }
+    int Number(std::string_view name) { return std::get<std::int32_t>(Call(name)); }
+
+    // The current grid, read back through the grid text.
+    sudoku::Grid Grid() {
+        std::string text = Text("restituisci_stringa");
+        sudoku::Grid grid;
+        for (int row = 0; row < 9; ++row) {
+            for (int column = 0; column < 9; ++column) {
+                grid.Set(row, column, static_cast<std::uint8_t>(text[20 * row + 2 * column] - '0'));
+            }
+        }
+        return grid;
+    }
+
+    void Put(const char* line) {
+        Call("azzera");
+        sudoku::Grid grid = *sudoku::ParseLine(line);
+        for (int row = 0; row < 9; ++row) {
+            for (int column = 0; column < 9; ++column) {
+                if (int digit = grid.At(row, column)) {
+                    ASSERT_EQ(Text("scrivi_cella", {row, column, std::string(1, '0' + digit)}), "");
+                }
+            }
+        }
+    }
+
+    EngineObject engine_{StartOptions{12345, 2, 2000}};
+};
+
+TEST_F(EngineOperations, TheGridTextIsNineCrLfLinesOfDigitBlankPairs) {
+    std::string empty;
+    for (int row = 0; row < 9; ++row) {
+        empty += "0 0 0 0 0 0 0 0 0 \r\n";
+    }
+    EXPECT_EQ(Text("restituisci_stringa"), empty);
+    // The optional argument may be given and is not looked at.
+    EXPECT_EQ(Text("restituisci_stringa", {std::string("anything")}), empty);
+    EXPECT_THROW(Call("restituisci_stringa", {1, 2}), DispatchError);
+
+    ASSERT_EQ(Text("scrivi_cella", {1, 1, std::string("7")}), "");
+    std::string text = Text("restituisci_stringa");
+    EXPECT_EQ(text.size(), 180u);
+    EXPECT_EQ(text[22], '7');
+    EXPECT_EQ(text.substr(20, 20), "0 7 0 0 0 0 0 0 0 \r\n");
+}
+
+TEST_F(EngineOperations, WritesADigitTextClearsWithZeroAndRefusesEverythingElse) {
+    ASSERT_EQ(Text("scrivi_cella", {0, 8, std::string("9")}), "");
+    EXPECT_EQ(Grid().At(0, 8), 9);
+    EXPECT_EQ(Number("valori_soluzione"), 1);
+    ASSERT_EQ(Text("scrivi_cella", {0, 8, 0}), "");
+    EXPECT_EQ(Grid().At(0, 8), 0);
+
+    ASSERT_EQ(Text("scrivi_cella", {4, 4, std::string("5")}), "");
+    const std::vector<Variant> refused[] = {
+        {9, 4, std::string("1")},  {-1, 4, std::string("1")},
+        {4, 9, std::string("1")},  {4, 4, std::string("0")},
+        {4, 4, std::string("12")}, {4, 4, std::string("")},
+        {4, 4, std::string("a")},  {4, 4, 5},
+        {4, 4, Variant{}},
+    };
+    for (const auto& args : refused) {
+        std::string code = Text("scrivi_cella", args);
+        EXPECT_TRUE(code == codes::kInvalidCell || code == codes::kInvalidValue) << code;
+        EXPECT_EQ(Grid().At(4, 4), 5);
+        EXPECT_EQ(Number("valori_soluzione"), 1);
+    }
+    // Rows and columns that are not integers are calls the engine cannot understand.
+    EXPECT_THROW(Call("scrivi_cella", {std::string("4"), 4, std::string("1")}), DispatchError);
+    EXPECT_THROW(Call("scrivi_cella", {4, 4}), DispatchError);
+}
+
+TEST_F(EngineOperations, CandidatesAreTheDigitsNotYetInTheCellsRowColumnAndBox) {
+    EXPECT_EQ(Text("leggi_candidati", {0, 0}), "0111111111");
+    Put(kPuzzle);
+    // Row 0 holds 5 3 7, column 2 holds 8, box 0 holds 5 3 6 9 8.
+    EXPECT_EQ(Text("leggi_candidati", {0, 2}), "0110100000");
+    // A filled cell: its digit first, no candidates.
+    EXPECT_EQ(Text("leggi_candidati", {0, 0}), "5000000000");
+    EXPECT_EQ(Text("leggi_candidati", {9, 0}), codes::kInvalidCell);
+    EXPECT_THROW(Call("leggi_candidati", {0}), DispatchError);
+}
+
+TEST_F(EngineOperations, SolvabilityCountsThePlayersEntriesToo) {
+    EXPECT_EQ(Number("test_risolvibile"), 1);  // the empty grid
+    Put(kPuzzle);
+    EXPECT_EQ(Number("test_risolvibile"), 1);
+    // A wrong entry that breaks no rule yet leaves no solution.
+    ASSERT_EQ(Text("scrivi_cella", {0, 2, std::string("1")}), "");
+    EXPECT_EQ(Number("test_risolvibile"), 0);
+    // A rule broken: a second 5 in the top row.
+    ASSERT_EQ(Text("scrivi_cella", {0, 2, std::string("5")}), "");
+    EXPECT_EQ(Number("test_risolvibile"), 0);
+}
+
+TEST_F(EngineOperations, OnlyAFullCorrectGridIsVerified) {
+    Put(kPuzzle);
+    EXPECT_EQ(Text("verifica_soluzione_corrente"), "0");
+    Put(kSolution);
+    EXPECT_EQ(Text("verifica_soluzione_corrente"), "1");
+    EXPECT_EQ(Text("verifica_soluzione_corrente"), "1");  // asking twice changes nothing
+    // Swap two digits of the top row: full, but two columns break the rule.
+    ASSERT_EQ(Text("scrivi_cella", {0, 0, std::string("3")}), "");
+    ASSERT_EQ(Text("scrivi_cella", {0, 1, std::string("5")}), "");
+    EXPECT_EQ(Number("valori_soluzione"), 81);
+    EXPECT_EQ(Text("verifica_soluzione_corrente"), "0");
+}
+
+TEST_F(EngineOperations, SolvesInPlaceOrLeavesAnUnsolvableGridAsItWas) {
+    Put(kPuzzle);
+    EXPECT_EQ(Text("risolvi"), "1");
+    EXPECT_EQ(sudoku::FormatLine(Grid()), kSolution);
+
+    Put(kPuzzle);
+    ASSERT_EQ(Text("scrivi_cella", {0, 2, std::string("1")}), "");
+    sudoku::Grid before = Grid();
+    EXPECT_EQ(Text("risolvi"), "0");
+    EXPECT_EQ(Grid(), before);
+
+    Call("azzera");
+    EXPECT_EQ(Text("risolvi"), "1");
+    EXPECT_TRUE(sudoku::IsSolved(Grid()));
+}
+
+TEST_F(EngineOperations, GeneratesAUniquePuzzleWithinTheLevelsEmptyCells) {
+    for (int level : {50, 65, 81}) {
+        ASSERT_EQ(Text("genera", {level}), "") << level;
+        sudoku::Grid puzzle = Grid();
+        EXPECT_TRUE(sudoku::HasUniqueSolution(puzzle)) << level;
+        EXPECT_LE(81 - sudoku::FilledCount(puzzle), level);
+        EXPECT_EQ(Number("valori_soluzione"), sudoku::FilledCount(puzzle));
+    }
+    sudoku::Grid before = Grid();
+    EXPECT_EQ(Text("genera", {-1}), codes::kInvalidLevel);
+    EXPECT_EQ(Text("genera", {82}), codes::kInvalidLevel);
+    EXPECT_EQ(Grid(), before);
+    EXPECT_THROW(Call("genera", {std::string("50")}), DispatchError);
+}
+
+TEST_F(EngineOperations, TheSameSeedGivesTheSamePuzzles) {
+    EngineObject twin{StartOptions{12345, 2, 2000}};
+    std::vector<Variant> level = {65};
+    std::vector<Variant> none;
+    Call("genera", {65});
+    twin.Invoke("genera", level);
+    EXPECT_EQ(Text("restituisci_stringa"),
+              std::get<std::string>(twin.Invoke("restituisci_stringa", none)));
+}
+
+class EngineFiles : public EngineOperations {
+protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("quillmark-engine-files-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+    std::string Path(const char* name) const { return (dir_ / name).string(); }
+
+    std::filesystem::path dir_;
+};
+
+TEST_F(EngineFiles, ASavedGridLoadsBackAsItWas) {
+    Put(kPuzzle);
+    ASSERT_EQ(Text("scrivi_cella", {0, 2, std::string("4")}), "");  // a player's entry
+    sudoku::Grid saved = Grid();
+    ASSERT_EQ(Text("salva_su_file", {Path("p.txt")}), "");
+    Call("azzera");
+    ASSERT_EQ(Text("leggi_da_file", {Path("p.txt")}), "");
+    EXPECT_EQ(Grid(), saved);
+}
+
+TEST_F(EngineFiles, FailuresGiveTheirCodesAndLeaveTheGridAlone) {
+    Put(kPuzzle);
+    sudoku::Grid before = Grid();
+    EXPECT_EQ(Text("leggi_da_file", {Path("missing.txt")}), codes::kFileMissing);
+    EXPECT_EQ(Text("leggi_da_file", {dir_.string()}), codes::kFileCannotOpen);
+    std::ofstream(Path("bad.txt")) << "53..7....\nnot a puzzle\n";
+    EXPECT_EQ(Text("leggi_da_file", {Path("bad.txt")}), codes::kBadPuzzle);
+    std::ofstream(Path("truncated.txt")) << std::string(kPuzzle).substr(0, 60);
+    EXPECT_EQ(Text("leggi_da_file", {Path("truncated.txt")}), codes::kBadPuzzle);
+    std::ofstream(Path("binary.txt"), std::ios::binary) << std::string("\0\x01\xff\xfe", 4);
+    EXPECT_EQ(Text("leggi_da_file", {Path("binary.txt")}), codes::kBadPuzzle);
+    EXPECT_EQ(Grid(), before);
+
+    EXPECT_EQ(Text("salva_su_file", {Path("no/such/dir/p.txt")}), codes::kFileCannotOpen);
+    Call("azzera");
+    EXPECT_EQ(Text("salva_su_file", {Path("empty.txt")}), codes::kBadPuzzle);
+    EXPECT_FALSE(std::filesystem::exists(Path("empty.txt")));
+    EXPECT_THROW(Call("salva_su_file", {7}), DispatchError);
+}
+
+}  // namespace
+}  // namespace puzzle_engine
