@@ -26,8 +26,17 @@ struct GeneratedPuzzle {
     Grid solution;
 };
 
+// The least room, in empty cells, in which Generate still makes each class. A Medium
+// puzzle needs cells the singles cannot reach; a Hard one, being minimal, rarely has more
+// than 28 givens. Near these limits a try succeeds one time in five or six.
+inline constexpr int kMediumMinEmptied = 30;
+inline constexpr int kHardMinEmptied = 56;
+
 // A new puzzle of that class with exactly one solution and at most maxEmptied empty cells
-// (0 to 81). Deterministic for a given state of random.
+// (taken as 0 to 81). With less room than its class needs, the puzzle is of the hardest
+// class that fits: Hard gives way to Medium, Medium to Easy; so it is too, against odds far
+// too small to matter, when 200 tries in a row miss the class. maxEmptied 0 gives the full
+// solved grid. Deterministic for a given state of random, which it advances.
 GeneratedPuzzle Generate(Level level, int maxEmptied, Random& random);
 
 }  // namespace sudoku
