@@ -78,18 +78,17 @@ bool Sees(int a, int b) {
 // take part: one bit is a single, found earlier.
 template <typename Act>
 bool FindSubset(const std::array<Mask, kSize>& items, int n, Act act) {
-    std::array<bool, kSize> usableItems{};
+    std::array<bool, kSize> usable{};
     for (int i = 0; i < kSize; ++i) {
         int bits = BitCount(items[i]);
-        usableItems[i] = bits >= 2 && bits <= n;
+        usable[i] = bits >= 2 && bits <= n;
     }
-    auto usable = [&](int i) { return usableItems[i]; };
     for (int a = 0; a < kSize; ++a) {
-        if (!usable(a)) {
+        if (!usable[a]) {
             continue;
         }
         for (int b = a + 1; b < kSize; ++b) {
-            if (!usable(b)) {
+            if (!usable[b]) {
                 continue;
             }
             Mask ab = items[a] | items[b];
@@ -103,7 +102,7 @@ bool FindSubset(const std::array<Mask, kSize>& items, int n, Act act) {
                 continue;
             }
             for (int c = b + 1; c < kSize; ++c) {
-                if (!usable(c)) {
+                if (!usable[c]) {
                     continue;
                 }
                 Mask abc = ab | items[c];
@@ -450,16 +449,16 @@ Grade GradePuzzle(const Grid& puzzle, Technique ceiling) {
     int last = std::min(static_cast<int>(ceiling), static_cast<int>(Technique::XYWing));
     int hardest = 0;
     while (!board.Solved() && !board.Broken()) {
-        int used = 0;
         int technique = 0;
-        for (; technique <= last && used == 0; ++technique) {
-            used = board.Apply(static_cast<Technique>(technique));
+        int used = 0;
+        while (technique <= last && (used = board.Apply(static_cast<Technique>(technique))) == 0) {
+            ++technique;
         }
         if (used == 0) {
             break;
         }
-        grade.uses[technique - 1] += used;
-        hardest = std::max(hardest, technique - 1);
+        grade.uses[technique] += used;
+        hardest = std::max(hardest, technique);
     }
     grade.hardest = board.Solved() ? static_cast<Technique>(hardest) : Technique::Trial;
     grade.grid = board.Digits();

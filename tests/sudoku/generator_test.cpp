@@ -69,6 +69,8 @@ void ExpectOfClass(const GeneratedPuzzle& generated, Level level, int maxEmptied
             EXPECT_TRUE(IsMinimal(puzzle));
             break;
     }
+    // The grader's steps are sound: whatever it placed belongs to the solution.
+    EXPECT_TRUE(Agrees(grade.grid, generated.solution));
     if (grade.Solved()) {
         EXPECT_EQ(grade.grid, generated.solution);
     }
