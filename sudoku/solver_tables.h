@@ -84,6 +84,17 @@ inline constexpr std::array<std::uint16_t, 512> kLoneColumns = [] {
     return table;
 }();
 
+// For the nine bits of one row, the row itself when it holds exactly one bit, else 0.
+inline constexpr std::array<std::uint16_t, 512> kLoneCell = [] {
+    std::array<std::uint16_t, 512> table{};
+    for (unsigned row = 1; row < 512; ++row) {
+        if ((row & (row - 1)) == 0) {
+            table[row] = static_cast<std::uint16_t>(row);
+        }
+    }
+    return table;
+}();
+
 // For a band cell p, the band mask without the other cells of its row and its box: what a
 // digit placed at p keeps of its band.
 inline constexpr std::array<std::uint32_t, 27> kKeepWhenPlaced = [] {
