@@ -144,8 +144,9 @@ private:
         return digits;
     }
 
-    // Bit i set when candidates_[i] changed since UpdateBand last examined it. (The compiler
-    // turns this loop into a few vector compares.)
+    // Bit i set when candidates_[i] changed since UpdateBand last examined it. Twenty-seven
+    // independent compares: SSE2 compares took 40% fewer instructions but no less time, their
+    // wide loads waiting on the narrow stores just made.
     std::uint32_t Changed() const {
         std::uint32_t changed = 0;
         for (int i = 0; i < 27; ++i) {
