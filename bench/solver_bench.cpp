@@ -11,7 +11,7 @@
 // (CountSolutions with limit 2), taking the fastest of the whole-file passes that fit in a
 // second, and checks every answer: a solved grid agreeing with the givens, the file's own
 // solution where it has one, exactly one solution (two for the multi-solution set). A wrong
-// answer stops the run with exit status 1.
+// answer stops the run with exit status 1. It also times RandomSolvedGrid.
 //
 // qqwing solves far slower, so it gets the first N puzzles of each file (1000 unless
 // --qqwing-sample says otherwise, 0 meaning all), once with --solve and once with
@@ -251,6 +251,23 @@ int main(int argc, char** argv) {
     for (const auto& file : files) {
         OurFigures ours = TimeOurs(file, file.puzzles.size());
         PrintRow(file.name, file.puzzles.size(), ours.solveMicros, ours.uniqueMicros);
+    }
+
+    {
+        constexpr int kGrids = 20000;
+        sudoku::Random random(1);
+        std::vector<Grid> grids(kGrids);
+        double micros = MicrosecondsPerPuzzle(kGrids, [&] {
+            for (Grid& grid : grids) {
+                grid = sudoku::RandomSolvedGrid(random);
+            }
+        });
+        for (const Grid& grid : grids) {
+            if (!sudoku::IsSolved(grid)) {
+                Fail("RandomSolvedGrid gave " + sudoku::FormatLine(grid));
+            }
+        }
+        std::printf("RandomSolvedGrid: %.2f us per grid\n", micros);
     }
 
     std::string qqwing = runQqwing ? FindQqwing() : std::string();

@@ -1,9 +1,9 @@
 #include "sudoku/solver.h"
 
-#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <utility>
 
 #include "sudoku/solver_tables.h"
 
@@ -89,7 +89,9 @@ public:
 
     void Remove(int d, int band, int p) { candidates_[9 * band + d] &= ~(1u << p); }
 
-    // An unsolved cell to guess on, with its candidates as bits 0 to 8. Only when !Solved().
+    // An unsolved cell to guess on, with its candidates as bits 0 to 8. Only after a
+    // Propagate that left the board not Solved(): every unsolved cell has two candidates or
+    // more then.
     // A cell with two candidates where such cells crowd: in the band with the most of them,
     // on its row with the most (this needs a fifth fewer guesses than the first such cell on
     // the hardest puzzles); else the first cell with three, else the first unsolved cell.
@@ -264,7 +266,7 @@ private:
                 order[count++] = std::countr_zero(rest);
             }
             if (random_ != nullptr) {
-                std::shuffle(order.begin(), order.begin() + count, *random_);
+                Shuffle(order.data(), count);
             }
             // Every digit but the last on a copy; the last on this board, by looping.
             for (int k = 0; k + 1 < count; ++k) {
@@ -277,6 +279,17 @@ private:
                 board.Remove(order[k], band, p);
             }
             board.Place(order[count - 1], band, p);
+        }
+    }
+
+    // Fisher-Yates with draws of our own (the high 32 bits scaled to 0..k), so that a seed
+    // gives the same grid with any standard library; std::shuffle leaves its draws to the
+    // library.
+    void Shuffle(int* items, int count) {
+        for (int k = count - 1; k > 0; --k) {
+            std::uint64_t high = (*random_)() >> 32;
+            auto j = static_cast<int>((high * static_cast<std::uint64_t>(k + 1)) >> 32);
+            std::swap(items[k], items[j]);
         }
     }
 
@@ -300,6 +313,8 @@ std::optional<Grid> Solve(const Grid& puzzle) {
     return solution;
 }
 
+// Propagation never takes away a digit of a solution the board still allows, so whichever grid
+// the shuffles happen to try first at every guess comes out: every solved grid can.
 Grid RandomSolvedGrid(Random& random) {
     Grid solved;
     Search(1, &solved, &random).Run(Grid{});
