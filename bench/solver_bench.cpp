@@ -299,5 +299,8 @@ int main(int argc, char** argv) {
         }
         std::fflush(stdout);
     }
+    std::printf(
+        "qqwing --count-solutions counts every solution, with no cap at two: on the\n"
+        "multi-solution set its figure is not the same work as our uniqueness check.\n");
     return 0;
 }
