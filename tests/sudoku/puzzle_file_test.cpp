@@ -17,6 +17,13 @@ Grid Puzzle() {
     return *ParseLine(kPuzzle);
 }
 
+// The puzzle's line with one character changed.
+std::string WithCell(std::size_t index, char c) {
+    std::string line = kPuzzle;
+    line[index] = c;
+    return line;
+}
+
 Grid Read(std::string_view text) {
     auto result = ParsePuzzleFile(text);
     EXPECT_TRUE(std::holds_alternative<Grid>(result)) << text;
@@ -78,11 +85,11 @@ TEST(PuzzleFileText, RefusesWhatIsNoReadablePuzzle) {
     EXPECT_EQ(Refused("# only a comment\n"), FileError::BadContent);
     EXPECT_EQ(Refused(std::string(kPuzzle).substr(0, 80)), FileError::BadContent);
     EXPECT_EQ(Refused(std::string(kPuzzle) + "1"), FileError::BadContent);
-    EXPECT_EQ(Refused(std::string(kPuzzle).replace(2, 1, "x")), FileError::BadContent);
+    EXPECT_EQ(Refused(WithCell(2, 'x')), FileError::BadContent);
     EXPECT_EQ(Refused(std::string("\x89PNG\r\n\x1a\n\0\0\0", 11)), FileError::BadContent);
 
     // A rule broken: two 5s in the top row.
-    EXPECT_EQ(Refused(std::string(kPuzzle).replace(2, 1, "5")), FileError::BadContent);
+    EXPECT_EQ(Refused(WithCell(2, '5')), FileError::BadContent);
 
     // Fourteen digits are too few, fifteen are enough.
     std::string fifteen = "123456789456789123789" + std::string(60, '.');
