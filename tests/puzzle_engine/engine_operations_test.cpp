@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -8,6 +7,7 @@
 #include "puzzle_engine/engine_object.h"
 #include "puzzle_engine/error_codes.h"
 #include "sudoku/solver.h"
+#include "tests/support/scratch_dir.h"
 
 namespace puzzle_engine {
 namespace {
@@ -180,16 +180,9 @@ TEST_F(EngineOperations, TheSameSeedGivesTheSamePuzzles) {
 
 class EngineFiles : public EngineOperations {
 protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("quillmark-engine-files-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    std::string Path(const char* name) const { return (dir_ / name).string(); }
+    std::string Path(const char* name) const { return scratch_.Path(name); }
 
-    std::filesystem::path dir_;
+    testing_support::ScratchDir scratch_;
 };
 
 TEST_F(EngineFiles, ASavedGridLoadsBackAsItWas) {
@@ -206,7 +199,7 @@ TEST_F(EngineFiles, FailuresGiveTheirCodesAndLeaveTheGridAlone) {
     Put(kPuzzle);
     sudoku::Grid before = Grid();
     EXPECT_EQ(Text("leggi_da_file", {Path("missing.txt")}), codes::kFileMissing);
-    EXPECT_EQ(Text("leggi_da_file", {dir_.string()}), codes::kFileCannotOpen);
+    EXPECT_EQ(Text("leggi_da_file", {scratch_.Path().string()}), codes::kFileCannotOpen);
     std::ofstream(Path("bad.txt")) << "53..7....\nnot a puzzle\n";
     EXPECT_EQ(Text("leggi_da_file", {Path("bad.txt")}), codes::kBadPuzzle);
     std::ofstream(Path("truncated.txt")) << std::string(kPuzzle).substr(0, 60);

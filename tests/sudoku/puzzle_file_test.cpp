@@ -1,5 +1,7 @@
 #include "sudoku/puzzle_file.h"
 
+#include "tests/support/scratch_dir.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -103,19 +105,10 @@ TEST(PuzzleFileText, RefusesWhatIsNoReadablePuzzle) {
 
 class PuzzleFileOnDisk : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("quillmark-file-test-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::filesystem::permissions(dir_, std::filesystem::perms::owner_all);
-        std::filesystem::remove_all(dir_);
-    }
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string Path(const std::string& name) const { return scratch_.Path(name); }
 
-    std::filesystem::path dir_;
+    testing_support::ScratchDir scratch_;
+    const std::filesystem::path& dir_ = scratch_.Path();
 };
 
 TEST_F(PuzzleFileOnDisk, WritesAndReadsBackTheSameGridLeavingNoTemporaryBehind) {
