@@ -33,15 +33,21 @@ TFsudoku_main::TFsudoku_main(MainWindowOptions options)
     : programDirOption_(options.programDir),
       dialogs_(options.dialogs ? std::move(options.dialogs)
                                : std::make_unique<app::QtDialogs>(this)),
-      engine_(options.engineFactory ? std::move(options.engineFactory) : DefaultEngineFactory()) {
+      engine_(options.engineFactory ? std::move(options.engineFactory) : DefaultEngineFactory()),
+      tickClock_(options.tickClock ? std::move(options.tickClock) : game::SteadyTickCount) {
     setObjectName(QStringLiteral("Fsudoku_main"));
     setWindowTitle(QStringLiteral("Quillmark"));
     setFixedSize(kClientWidth, kClientHeight);
     BuildComposition();
+    ConnectHandlers();
     FormCreate();
 }
 
-TFsudoku_main::~TFsudoku_main() = default;
+TFsudoku_main::~TFsudoku_main() {
+    // The board's children (an open cell editor) close after this window's own parts are
+    // gone; their last events must not reach the handlers.
+    StringGrid->blockSignals(true);
+}
 
 void TFsudoku_main::FormCreate() {
     DisableChrome();
@@ -124,9 +130,8 @@ void TFsudoku_main::FormClose() {
     engine_.ReleaseClassObject();
 }
 
-void TFsudoku_main::Run(void (TFsudoku_main::*handler)()) {
-    app::RunReportingFailure([this, handler] { (this->*handler)(); },
-                             [this](const QString& text) { ReportError(text); });
+void TFsudoku_main::Run(const std::function<void()>& handler) {
+    app::RunReportingFailure(handler, [this](const QString& text) { ReportError(text); });
 }
 
 void TFsudoku_main::ReportError(const QString& text) {

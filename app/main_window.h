@@ -8,8 +8,10 @@
 
 #include "app/dialogs.h"
 #include "appearance/skin_colors.h"
+#include "board/grid_text.h"
 #include "board/locked_cells.h"
 #include "engine/engine_link.h"
+#include "game/time_text.h"
 
 namespace board {
 class BoardGrid;
@@ -17,6 +19,7 @@ class BoardGrid;
 
 namespace app {
 class HeaderBar;
+class PopupMenu;
 class StatusBar;
 class ToolBar;
 }  // namespace app
@@ -32,6 +35,8 @@ struct MainWindowOptions {
     engine::ClassObjectFactory engineFactory;
     // The message boxes and dialogs. Empty means the real ones.
     std::unique_ptr<app::Dialogs> dialogs;
+    // The millisecond tick count the stopwatch reads. Empty means a steady clock.
+    game::TickClock tickClock;
 };
 
 // The one main window: it owns the program's state and hosts every handler. Handlers are
@@ -63,6 +68,46 @@ public:
     // Runs whenever the window closes: releases the engine's class object.
     void FormClose();
 
+    // --- Engine errors (engine/) ----------------------------------------------------------------
+    // Shows the player's sentence for an engine error code in an error box; fileName only
+    // for a code that can name a file, else empty.
+    void ShowEngineError(const QString& code, const QString& fileName);
+
+    // --- Grid text and locking (board/) --------------------------------------------------------
+    // Shows the engine's grid on the board: "genera" and "file" also lock every filled cell,
+    // "soluzione" leaves the locks as they are.
+    void RefreshBoard(const QString& mode);
+    void ParseGridText(const QString& text);
+    // Flips the lock: on locks every cell that holds a digit now, off unlocks every cell.
+    void ToggleLockSquares();
+    void Locksquares1Click();
+
+    // --- Cell input (board/) ---------------------------------------------------------------------
+    // The digit pens ToolButton_1 to ToolButton_9: choose the digit, or drop it when chosen.
+    void ToolButton_DigitClick(int digit);
+    // The eraser pen: choose it, or drop it when chosen.
+    void ToolButton_cancClick();
+    // The player is selecting cell (column, row): the pen writes into an unlocked cell, and
+    // editing is allowed there and only there.
+    void StringGridSelectCell(int column, int row);
+    // The cell editor opened on (column, row) is closing: its first character goes to the
+    // engine.
+    void StringGridEditorExit(int column, int row);
+
+    // --- Missing-number counter (board/) -------------------------------------------------------
+    void UpdateMissingCount();
+
+    // --- Stopwatch (game/) -----------------------------------------------------------------------
+    // Restarts the count from zero; "start" runs the stopwatch, any other text stops it with
+    // its last time left on the panel.
+    void ControlStopwatch(const QString& command);
+    void CronometroTimer();
+
+    // --- New puzzle (game/) ----------------------------------------------------------------------
+    void Puzzle1Click();
+    // Empties the board and the engine's grid, with the lock switched off.
+    void ClearBoard();
+
     // True once the start-up sequence has run to its end.
     bool IsConfigured() const { return configured_; }
     // True once the engine has started and the chrome is enabled.
@@ -71,7 +116,10 @@ public:
     // --- The application's default error report ----------------------------------------------
     // Runs a handler; an error it raises ends it and is shown in a critical message box with
     // the error's text, and the program goes on.
-    void Run(void (TFsudoku_main::*handler)());
+    void Run(const std::function<void()>& handler);
+    void Run(void (TFsudoku_main::*handler)()) {
+        Run([this, handler] { (this->*handler)(); });
+    }
     void ReportError(const QString& text);
 
     app::Dialogs& Dialogs() { return *dialogs_; }
@@ -85,7 +133,13 @@ public:
     QString PuzzleFileName;
     QString SelectedDigit;
     QString LastEngineResult;
+    QString LastMessageText;
+    // The level the next puzzle is made at; the settings replace it at start-up.
+    QString Level = QStringLiteral("Medium");
     QString AccountUser;
+    QString CurrentGridText;
+    board::BoardCellTexts BoardCells;
+    std::uint32_t StopwatchStart = 0;
     bool SquaresLocked = false;
     bool GameMode = false;
     board::LockedCells LockedCells;
@@ -96,6 +150,7 @@ public:
     app::ToolBar* ToolBar = nullptr;
     board::BoardGrid* StringGrid = nullptr;
     app::StatusBar* StatusBar = nullptr;
+    app::PopupMenu* Menu = nullptr;
     QLabel* Splash_Panel = nullptr;
     QTimer* Timer1 = nullptr;
     QTimer* Cronometro = nullptr;
@@ -109,10 +164,15 @@ protected:
 private:
     // Lays out the components as designed; called once, from the constructor.
     void BuildComposition();
+    // Gives every menu item, tool button and board event its handler, once.
+    void ConnectHandlers();
+    // Runs handler when action is triggered, and enables action.
+    void Wire(QAction* action, void (TFsudoku_main::*handler)());
 
     QString programDirOption_;
     std::unique_ptr<app::Dialogs> dialogs_;
     engine::EngineLink engine_;
+    game::TickClock tickClock_;
     bool activated_ = false;
     bool configured_ = false;
 };

@@ -5,6 +5,7 @@
 
 #include "app/header_bar.h"
 #include "app/main_window.h"
+#include "app/popup_menu.h"
 #include "app/status_bar.h"
 #include "app/tool_bar.h"
 #include "appearance/color_from_hex.h"
@@ -64,7 +65,11 @@ void TFsudoku_main::BuildComposition() {
     Timer_salva_img = MakeTimer(this, "Timer_salva_img", 2000);
     Timer_stampa = MakeTimer(this, "Timer_stampa", 1000);
 
-    connect(Timer1, &QTimer::timeout, this, [this] { Run(&TFsudoku_main::Timer1Timer); });
-    connect(cntHeader->BBclose, &QAbstractButton::clicked, this,
-            [this] { Run(&TFsudoku_main::BBcloseClick); });
+    Menu = new app::PopupMenu(this);
+    // Tool buttons without a handler stay disabled, like the menu items.
+    for (QAction* action : ToolBar->actions()) {
+        if (ToolBar->Button(action->objectName()) != nullptr) {
+            action->setEnabled(false);
+        }
+    }
 }

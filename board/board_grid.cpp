@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPointer>
 #include <QStyledItemDelegate>
 
 #include "appearance/color_from_hex.h"
@@ -37,6 +38,8 @@ protected:
     }
 };
 
+}  // namespace
+
 // The in-place editor: a plain line edit over the cell, in the board's font.
 class CellEditorDelegate : public QStyledItemDelegate {
 public:
@@ -51,8 +54,12 @@ public:
         editor->setAlignment(Qt::AlignCenter);
         editor->setAccessibleName(QStringLiteral("Cell editor"));
         editor->installEventFilter(keyFilter_);
+        lastEditor_ = editor;
         return editor;
     }
+
+    // The editor opened last, while it is open.
+    QLineEdit* LastEditor() const { return lastEditor_; }
 
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem&,
                               const QModelIndex& index) const override {
@@ -62,9 +69,8 @@ public:
 private:
     QFont font_;
     TypedKeyFilter* keyFilter_;
+    mutable QPointer<QLineEdit> lastEditor_;
 };
-
-}  // namespace
 
 bool BoardGrid::IsAcceptedCharacter(QChar c) {
     return (c >= u'1' && c <= u'9') || c == u'\b' || c == u'\r';
@@ -100,7 +106,8 @@ BoardGrid::BoardGrid(const appearance::SkinColors& colors, const LockedCells& lo
     setTabKeyNavigation(true);
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked);
-    setItemDelegate(new CellEditorDelegate(gridFont_, this));
+    delegate_ = new CellEditorDelegate(gridFont_, this);
+    setItemDelegate(delegate_);
 
     for (int row = 0; row < kCellCount; ++row) {
         for (int column = 0; column < kCellCount; ++column) {
@@ -181,6 +188,16 @@ void BoardGrid::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // Backspace and Delete on a selected cell open its editor emptied, as a player expects.
+    const bool erase = event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete;
+    if (erase && state() != QAbstractItemView::EditingState && currentIndex().isValid()) {
+        if (edit(currentIndex(), QAbstractItemView::EditKeyPressed, event) &&
+            delegate_->LastEditor() != nullptr) {
+            delegate_->LastEditor()->clear();
+        }
+        event->accept();
+        return;
+    }
     QTableWidget::keyPressEvent(event);
 }
 
@@ -209,8 +226,9 @@ void BoardGrid::currentChanged(const QModelIndex& current, const QModelIndex& pr
 }
 
 bool BoardGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
-    if (!editingAllowed_ && trigger != QAbstractItemView::NoEditTriggers &&
-        trigger != QAbstractItemView::CurrentChanged) {
+    // A locked cell never opens an editor, also when the lock came after its selection.
+    const bool refused = !editingAllowed_ || locked_.Contains(index.column(), index.row());
+    if (refused && trigger != QAbstractItemView::NoEditTriggers) {
         return false;
     }
     bool opened = QTableWidget::edit(index, trigger, event);

@@ -8,6 +8,8 @@
 
 namespace board {
 
+class CellEditorDelegate;
+
 // The 9 x 9 board: paints every cell itself from the skin's colours and the locked cells,
 // and turns mouse and keys into cell selections and edits. It holds the cell texts and
 // never talks to the engine; the main window listens to its two signals.
@@ -59,6 +61,7 @@ private:
     const appearance::SkinColors& colors_;
     const LockedCells& locked_;
     QFont gridFont_;
+    CellEditorDelegate* delegate_ = nullptr;
     bool editingAllowed_ = true;
     bool announceSelection_ = true;
     QPersistentModelIndex editingIndex_;

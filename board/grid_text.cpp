@@ -10,4 +10,17 @@ QString EmptyGridText() {
     return QStringLiteral("0 0 0 0 0 0 0 0 0 \r\n").repeated(9);
 }
 
+BoardCellTexts ParseGridText(const QString& text) {
+    BoardCellTexts cells;
+    for (int row = 0; row < 9; ++row) {
+        for (int column = 0; column < 9; ++column) {
+            const int offset = GridTextOffset(column, row);
+            if (offset < text.size()) {
+                cells[row][column] = text.at(offset);
+            }
+        }
+    }
+    return cells;
+}
+
 }  // namespace board

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <array>
 
 namespace board {
 
@@ -13,5 +14,11 @@ int GridTextOffset(int column, int row);
 
 // The grid text of an empty board.
 QString EmptyGridText();
+
+// The cells of a grid text, indexed [row][column]: each the one character at its offset,
+// or empty where the text is too short. The blanks and line ends between are never looked
+// at and the characters are not checked.
+using BoardCellTexts = std::array<std::array<QString, 9>, 9>;
+BoardCellTexts ParseGridText(const QString& text);
 
 }  // namespace board

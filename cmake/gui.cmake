@@ -13,14 +13,24 @@ add_library(quillmark_gui STATIC
     app/startup_probe.cpp
     app/status_bar.cpp
     app/tool_bar.cpp
+    app/popup_menu.cpp
     app/window_composition.cpp
+    app/wiring.cpp
     appearance/color_from_hex.cpp
     board/board_grid.cpp
+    board/cell_input.cpp
     board/cell_layout.cpp
     board/cell_painter.cpp
     board/grid_text.cpp
+    board/grid_transfer.cpp
     board/locked_cells.cpp
+    board/missing_count.cpp
+    engine/engine_errors.cpp
     engine/engine_link.cpp
+    game/levels.cpp
+    game/new_puzzle.cpp
+    game/stopwatch.cpp
+    game/time_text.cpp
 )
 set_target_properties(quillmark_gui PROPERTIES AUTOMOC ON)
 target_include_directories(quillmark_gui PUBLIC ${PROJECT_SOURCE_DIR})

@@ -1,6 +1,10 @@
 #include "tests/support/window_fixture.h"
 
+#include <QApplication>
 #include <QTest>
+
+#include "board/board_grid.h"
+#include "board/cell_layout.h"
 
 namespace testing_support {
 
@@ -23,6 +27,7 @@ TFsudoku_main& WindowTest::MakeWindow(engine::ClassObjectFactory factory) {
     options.programDir = ProgramDir();
     options.engineFactory = factory ? std::move(factory) : recorder_.Factory();
     options.dialogs = std::move(dialogs);
+    options.tickClock = [this] { return ticks; };
     window_ = std::make_unique<TFsudoku_main>(std::move(options));
     return *window_;
 }
@@ -40,7 +45,45 @@ TFsudoku_main& WindowTest::ShowReady() {
     ShowConfigured();
     window_->Run(&TFsudoku_main::Timer1Timer);
     EXPECT_TRUE(window_->IsReady());
+    window_->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
     return *window_;
+}
+
+void WindowTest::ClickCell(int column, int row) {
+    QTest::mouseClick(window_->StringGrid->viewport(), Qt::LeftButton, {},
+                      board::CellRect(column, row).center());
+}
+
+void WindowTest::Type(const QString& keys) {
+    QWidget* target = QApplication::focusWidget();
+    ASSERT_NE(target, nullptr);
+    QTest::keyClicks(target, keys);
+    QCoreApplication::processEvents();
+}
+
+void WindowTest::Press(Qt::Key key) {
+    QWidget* target = QApplication::focusWidget();
+    ASSERT_NE(target, nullptr);
+    QTest::keyClick(target, key);
+    // The cell editor takes Enter from the event loop.
+    QCoreApplication::processEvents();
+}
+
+QString WindowTest::EngineGrid() {
+    return window_->Engine().CallText("restituisci_stringa");
+}
+
+QStringList WindowTest::CellWrites() {
+    QStringList writes;
+    for (const EngineCall& call : recorder_.CallsTo("scrivi_cella")) {
+        QStringList parts;
+        for (const engine::Variant& arg : call.args) {
+            parts << engine::ResultText(arg);
+        }
+        writes << parts.join(u',');
+    }
+    return writes;
 }
 
 }  // namespace testing_support

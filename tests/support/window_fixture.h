@@ -34,6 +34,20 @@ protected:
     RecordingEngine& Engine() { return recorder_; }
     QString ProgramDir() const { return programDir_.path() + u'/'; }
 
+    // The stopwatch's tick count: tests move it by hand.
+    std::uint32_t ticks = 0;
+
+    // Input as the player gives it: a click on a board cell, keys typed where the keyboard
+    // focus is.
+    void ClickCell(int column, int row);
+    void Type(const QString& keys);
+    void Press(Qt::Key key);
+    // The engine's current grid text.
+    QString EngineGrid();
+    // The scrivi_cella calls made since the last ClearCalls, as "row,column,value" with the
+    // value as text or as the integer 0.
+    QStringList CellWrites();
+
 private:
     QTemporaryDir programDir_;
     RecordingEngine recorder_{BuiltComponent()};

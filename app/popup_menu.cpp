@@ -1,0 +1,99 @@
+#include "app/popup_menu.h"
+
+#include <optional>
+
+#include "app/icons.h"
+
+namespace app {
+
+namespace {
+
+enum class Kind { Submenu, Item, Check, Separator };
+
+struct ItemDesign {
+    const char* name;
+    const char* parent;  // nullptr: the menu's top level
+    Kind kind;
+    const char* caption;
+    std::optional<Icon> icon;
+};
+
+// In the order the player sees them.
+const ItemDesign kItems[] = {
+    {"File1", nullptr, Kind::Submenu, "File", std::nullopt},
+    {"New1", "File1", Kind::Submenu, "New", std::nullopt},
+    {"Challenge1", "New1", Kind::Item, "Online Challenge", Icon::Challenge},
+    {"Puzzle1", "New1", Kind::Item, "Puzzle", Icon::NewPuzzle},
+    {"EmptyGrid1", "New1", Kind::Item, "Empty Grid", Icon::EmptyGrid},
+    {"N1", "File1", Kind::Separator, "", std::nullopt},
+    {"Load1", "File1", Kind::Item, "Load...", Icon::Load},
+    {"Savepuzzle1", "File1", Kind::Item, "Save Puzzle...", Icon::Save},
+    {"SavePuzzleAs1", "File1", Kind::Item, "Save Puzzle As...", std::nullopt},
+    {"SavePuzzleImage1", "File1", Kind::Item, "Save Puzzle Image", std::nullopt},
+    {"N2", "File1", Kind::Separator, "", std::nullopt},
+    {"Print1", "File1", Kind::Item, "Print...", Icon::Print},
+    {"N3", "File1", Kind::Separator, "", std::nullopt},
+    {"Close1", "File1", Kind::Item, "Close", Icon::Close},
+    {"Actions1", nullptr, Kind::Submenu, "Actions", std::nullopt},
+    {"Showsolution1", "Actions1", Kind::Item, "Show solution", std::nullopt},
+    {"ShowHint1", "Actions1", Kind::Check, "Show Hint", Icon::Hint},
+    {"Locksquares1", "Actions1", Kind::Check, "Lock Squares", Icon::Lock},
+    {"ConfirmGrid1", "Actions1", Kind::Item, "Confirm Grid", Icon::Confirm},
+    {"Options1", nullptr, Kind::Submenu, "Options", std::nullopt},
+    {"Level1", "Options1", Kind::Submenu, "Level", std::nullopt},
+    {"Easy1", "Level1", Kind::Check, "Easy", std::nullopt},
+    {"Medium1", "Level1", Kind::Check, "Medium", std::nullopt},
+    {"Hard1", "Level1", Kind::Check, "Hard", std::nullopt},
+    {"Skin1", "Options1", Kind::Submenu, "Skin", std::nullopt},
+    {"Default1", "Skin1", Kind::Check, "default", std::nullopt},
+    {"Help1", nullptr, Kind::Submenu, "Help", std::nullopt},
+    {"QuillmarkSite1", "Help1", Kind::Item, "Quillmark Site", std::nullopt},
+    {"QuillmarkForum1", "Help1", Kind::Item, "Quillmark Forum", std::nullopt},
+    {"N4", "Help1", Kind::Separator, "", std::nullopt},
+    {"Checkforupdates1", "Help1", Kind::Item, "Check for updates", Icon::Update},
+    {"N5", "Help1", Kind::Separator, "", std::nullopt},
+    {"About1", "Help1", Kind::Item, "About", Icon::About},
+};
+
+}  // namespace
+
+PopupMenu::PopupMenu(QWidget* parent) : QObject(parent), menu_(new QMenu(parent)) {
+    menu_->setObjectName(QStringLiteral("Menu"));
+    QHash<QString, QMenu*> menus;
+    for (const ItemDesign& design : kItems) {
+        QMenu* owner = design.parent ? menus.value(QString::fromLatin1(design.parent)) : menu_;
+        const QString name = QString::fromLatin1(design.name);
+        const QString caption = QString::fromLatin1(design.caption);
+        QAction* action = nullptr;
+        switch (design.kind) {
+            case Kind::Submenu: {
+                QMenu* submenu = owner->addMenu(caption);
+                submenu->setObjectName(name);
+                menus.insert(name, submenu);
+                action = submenu->menuAction();
+                break;
+            }
+            case Kind::Separator:
+                action = owner->addSeparator();
+                break;
+            case Kind::Item:
+            case Kind::Check:
+                action = owner->addAction(caption);
+                action->setCheckable(design.kind == Kind::Check);
+                action->setEnabled(false);
+                break;
+        }
+        action->setObjectName(name);
+        if (design.icon) {
+            action->setIcon(MakeIcon(*design.icon));
+        }
+        items_.insert(name, action);
+    }
+}
+
+QMenu* PopupMenu::Submenu(const QString& name) const {
+    QAction* action = Item(name);
+    return action ? action->menu() : nullptr;
+}
+
+}  // namespace app

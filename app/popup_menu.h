@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QAction>
+#include <QHash>
+#include <QMenu>
+
+namespace app {
+
+// The program's only menu, a popup menu opened from the header: File, Actions, Options and
+// Help with their items, each named as in the window design ("Puzzle1", "Locksquares1",
+// ...). Every item starts disabled; the main window enables an item when it gives it a
+// handler.
+class PopupMenu : public QObject {
+    Q_OBJECT
+
+public:
+    explicit PopupMenu(QWidget* parent);
+
+    QMenu* Menu() const { return menu_; }
+    // The item of that name (an action or a submenu's action); nullptr for an unknown name.
+    QAction* Item(const QString& name) const { return items_.value(name); }
+    QMenu* Submenu(const QString& name) const;
+
+private:
+    QMenu* menu_;
+    QHash<QString, QAction*> items_;
+};
+
+}  // namespace app

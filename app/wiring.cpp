@@ -1,0 +1,41 @@
+// Which handler each menu item, tool button, timer and board event runs. Every handler runs
+// under the default error report.
+
+#include "app/header_bar.h"
+#include "app/main_window.h"
+#include "app/popup_menu.h"
+#include "app/tool_bar.h"
+#include "board/board_grid.h"
+
+void TFsudoku_main::Wire(QAction* action, void (TFsudoku_main::*handler)()) {
+    connect(action, &QAction::triggered, this, [this, handler] { Run(handler); });
+    action->setEnabled(true);
+}
+
+void TFsudoku_main::ConnectHandlers() {
+    connect(Timer1, &QTimer::timeout, this, [this] { Run(&TFsudoku_main::Timer1Timer); });
+    connect(Cronometro, &QTimer::timeout, this, [this] { Run(&TFsudoku_main::CronometroTimer); });
+    connect(cntHeader->BBclose, &QAbstractButton::clicked, this,
+            [this] { Run(&TFsudoku_main::BBcloseClick); });
+
+    Wire(Menu->Item(QStringLiteral("Close1")), &TFsudoku_main::BBcloseClick);
+    Wire(Menu->Item(QStringLiteral("Puzzle1")), &TFsudoku_main::Puzzle1Click);
+    Wire(ToolBar->Action(QStringLiteral("ToolButton7")), &TFsudoku_main::Puzzle1Click);
+    Wire(Menu->Item(QStringLiteral("Locksquares1")), &TFsudoku_main::Locksquares1Click);
+    Wire(ToolBar->Action(QStringLiteral("ToolButton_lock")), &TFsudoku_main::Locksquares1Click);
+
+    Wire(ToolBar->PenAction(0), &TFsudoku_main::ToolButton_cancClick);
+    for (int digit = 1; digit <= 9; ++digit) {
+        QAction* pen = ToolBar->PenAction(digit);
+        connect(pen, &QAction::triggered, this,
+                [this, digit] { Run([this, digit] { ToolButton_DigitClick(digit); }); });
+        pen->setEnabled(true);
+    }
+
+    connect(StringGrid, &board::BoardGrid::cellSelecting, this, [this](int column, int row) {
+        Run([this, column, row] { StringGridSelectCell(column, row); });
+    });
+    connect(StringGrid, &board::BoardGrid::editorClosing, this, [this](int column, int row) {
+        Run([this, column, row] { StringGridEditorExit(column, row); });
+    });
+}
