@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -85,8 +86,16 @@ void TFsudoku_main::FormActivate() {
 }
 
 void TFsudoku_main::StartupSequence() {
+    if (!QFile::exists(ConfigPath)) {
+        WriteDefaultSettings();
+    }
+    SettingsFile = std::make_unique<app::IniFile>(ConfigPath);
+    ReadSettings();
+    LevelMenuRefresh();
+    ShowHintState();
     // After start-up no board cell has the focus.
     StatusBar->setFocus();
+    ControlStopwatch(QString());
     configured_ = true;
 }
 
@@ -132,6 +141,15 @@ void TFsudoku_main::FormClose() {
 
 void TFsudoku_main::Run(const std::function<void()>& handler) {
     app::RunReportingFailure(handler, [this](const QString& text) { ReportError(text); });
+}
+
+int TFsudoku_main::EngineNumber(std::string_view operation) {
+    bool isNumber = false;
+    const int number = Engine().CallText(operation).trimmed().toInt(&isNumber);
+    if (!isNumber) {
+        throw std::runtime_error("The puzzle engine gave no number for " + std::string(operation));
+    }
+    return number;
 }
 
 void TFsudoku_main::ReportError(const QString& text) {

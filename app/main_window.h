@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/dialogs.h"
+#include "app/ini_file.h"
 #include "appearance/skin_colors.h"
 #include "board/grid_text.h"
 #include "board/locked_cells.h"
@@ -68,6 +69,30 @@ public:
     // Runs whenever the window closes: releases the engine's class object.
     void FormClose();
 
+    // --- Settings file (app/)
+    // --------------------------------------------------------------------- Replaces config.ini by
+    // the default settings; fails silently where it cannot be written.
+    void WriteDefaultSettings();
+    // Fills the in-memory settings; a setting missing or not accepted takes its default, in
+    // memory and in its line of the file, and every other line stays as it is.
+    void ReadSettings();
+    // Stores a changed setting: its line in config.ini takes newValue (the file is rewritten
+    // through a temporary file). oldValue is the value in memory; the file's value is replaced
+    // whatever it holds, so a file edited meanwhile still takes the choice. Raises an error
+    // when the file cannot be read or written.
+    void SettingsUpdate(const QString& name, const QString& oldValue, const QString& newValue);
+
+    // --- Header and menus (app/) ----------------------------------------------------------------
+    // Opens the menu just under the menu button.
+    void BBmenuClick();
+    void BBminimizeClick();
+    // Any mouse button on the header's drag panel moves the window with the mouse.
+    void panel_move_headerMouseDown();
+    // The level items' check marks and their handler, and status panel 0.
+    void LevelMenuRefresh();
+    // A Level item was chosen.
+    void LevelChoice(QAction* item);
+
     // --- Engine errors (engine/) ----------------------------------------------------------------
     // Shows the player's sentence for an engine error code in an error box; fileName only
     // for a code that can name a file, else empty.
@@ -94,8 +119,25 @@ public:
     // engine.
     void StringGridEditorExit(int column, int row);
 
-    // --- Missing-number counter (board/) -------------------------------------------------------
+    // --- Missing-number counter and hints (board/) ----------------------------------------------
     void UpdateMissingCount();
+    // The hint switch: flips HintSetting and stores it.
+    void ToggleHint();
+    // The hint controls and status panel 4 as HintSetting says.
+    void ShowHintState();
+    // Status panel 4 lists the candidates of cell (column, row) when hints are on.
+    void ShowHint(int column, int row);
+
+    // --- Empty grid, checking and the solution (game/) ------------------------------------------
+    void EmptyGrid1Click();
+    void ConfirmGrid1Click();
+    // Judges the grid: a partial grid for a solution, a full grid for correctness; a solved
+    // grid stops the stopwatch.
+    void CheckGrid();
+    // After the engine's grid was emptied: the locked cells go back to the engine and every
+    // other board cell is emptied.
+    void RestoreLockedCells();
+    void Showsolution1Click();
 
     // --- Stopwatch (game/) -----------------------------------------------------------------------
     // Restarts the count from zero; "start" runs the stopwatch, any other text stops it with
@@ -124,6 +166,8 @@ public:
 
     app::Dialogs& Dialogs() { return *dialogs_; }
     engine::EngineLink& Engine() { return engine_; }
+    // An engine operation's result as a whole number; raises an error for anything else.
+    int EngineNumber(std::string_view operation);
 
     // --- State shared by the handlers ---------------------------------------------------------
     QString ProgramDir;
@@ -134,9 +178,14 @@ public:
     QString SelectedDigit;
     QString LastEngineResult;
     QString LastMessageText;
-    // The level the next puzzle is made at; the settings replace it at start-up.
-    QString Level = QStringLiteral("Medium");
+    QString Level;
     QString AccountUser;
+    QString AccountPassword;
+    QString AccountMail;
+    QString SkinName;
+    QString SkinDir;
+    QString HintSetting;
+    std::unique_ptr<app::IniFile> SettingsFile;
     QString CurrentGridText;
     board::BoardCellTexts BoardCells;
     std::uint32_t StopwatchStart = 0;
@@ -168,6 +217,13 @@ private:
     void ConnectHandlers();
     // Runs handler when action is triggered, and enables action.
     void Wire(QAction* action, void (TFsudoku_main::*handler)());
+    // The check marks of checkable controls follow the state, also after a handler failed.
+    void ShowLevelChecks();
+    void ShowHintChecks();
+
+    // The level items and hint controls, connected once whatever the number of refreshes.
+    void OnLevelItemTriggered();
+    void OnHintControlTriggered();
 
     QString programDirOption_;
     std::unique_ptr<app::Dialogs> dialogs_;

@@ -17,12 +17,23 @@ void TFsudoku_main::ConnectHandlers() {
     connect(Cronometro, &QTimer::timeout, this, [this] { Run(&TFsudoku_main::CronometroTimer); });
     connect(cntHeader->BBclose, &QAbstractButton::clicked, this,
             [this] { Run(&TFsudoku_main::BBcloseClick); });
+    connect(cntHeader->BBmenu, &QAbstractButton::clicked, this,
+            [this] { Run(&TFsudoku_main::BBmenuClick); });
+    connect(cntHeader->BBminimize, &QAbstractButton::clicked, this,
+            [this] { Run(&TFsudoku_main::BBminimizeClick); });
+    connect(cntHeader->panel_move_header, &app::DragPanel::pressed, this,
+            [this] { Run(&TFsudoku_main::panel_move_headerMouseDown); });
 
     Wire(Menu->Item(QStringLiteral("Close1")), &TFsudoku_main::BBcloseClick);
     Wire(Menu->Item(QStringLiteral("Puzzle1")), &TFsudoku_main::Puzzle1Click);
     Wire(ToolBar->Action(QStringLiteral("ToolButton7")), &TFsudoku_main::Puzzle1Click);
     Wire(Menu->Item(QStringLiteral("Locksquares1")), &TFsudoku_main::Locksquares1Click);
     Wire(ToolBar->Action(QStringLiteral("ToolButton_lock")), &TFsudoku_main::Locksquares1Click);
+    Wire(Menu->Item(QStringLiteral("EmptyGrid1")), &TFsudoku_main::EmptyGrid1Click);
+    Wire(ToolBar->Action(QStringLiteral("ToolButton_blank")), &TFsudoku_main::EmptyGrid1Click);
+    Wire(Menu->Item(QStringLiteral("ConfirmGrid1")), &TFsudoku_main::ConfirmGrid1Click);
+    Wire(ToolBar->Action(QStringLiteral("ToolButton8")), &TFsudoku_main::ConfirmGrid1Click);
+    Wire(Menu->Item(QStringLiteral("Showsolution1")), &TFsudoku_main::Showsolution1Click);
 
     Wire(ToolBar->PenAction(0), &TFsudoku_main::ToolButton_cancClick);
     for (int digit = 1; digit <= 9; ++digit) {

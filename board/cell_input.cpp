@@ -26,6 +26,7 @@ void TFsudoku_main::ToolButton_cancClick() {
 }
 
 void TFsudoku_main::StringGridSelectCell(int column, int row) {
+    ShowHint(column, row);
     if (LockedCells.Contains(column, row)) {
         StringGrid->SetEditingAllowed(false);
     } else {

@@ -35,7 +35,8 @@ TEST_F(NewPuzzle, OnAnEmptyBoardComesWithoutAQuestionWithItsGivensLockedAndTheCl
 
     EXPECT_TRUE(Boxes().shown.empty());
     ASSERT_EQ(Engine().CallsTo("genera").size(), 1u);
-    EXPECT_EQ(std::get<std::int32_t>(Engine().CallsTo("genera")[0].args[0]), 65);
+    // A first start's settings give the level Easy.
+    EXPECT_EQ(std::get<std::int32_t>(Engine().CallsTo("genera")[0].args[0]), 50);
     const int filled = FilledCells();
     EXPECT_GE(filled, 17);
     EXPECT_EQ(window.LockedCells.Count(), filled);

@@ -19,16 +19,30 @@ void ScriptedDialogs::ShowMessage(app::BoxKind kind, const QString& text) {
             break;
     }
     shown.push_back({shownKind, text});
+    if (onShow) {
+        onShow(shown.back());
+    }
 }
 
 bool ScriptedDialogs::Confirm(const QString& text) {
     shown.push_back({ShownBox::Kind::Confirmation, text});
+    if (onShow) {
+        onShow(shown.back());
+    }
     if (confirmAnswers.empty()) {
         return false;
     }
     bool answer = confirmAnswers.front();
     confirmAnswers.pop_front();
     return answer;
+}
+
+QStringList ScriptedDialogs::Texts() const {
+    QStringList texts;
+    for (const ShownBox& box : shown) {
+        texts << box.text;
+    }
+    return texts;
 }
 
 }  // namespace testing_support

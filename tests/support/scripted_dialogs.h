@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "app/dialogs.h"
@@ -27,8 +29,13 @@ public:
         confirmAnswers.insert(confirmAnswers.end(), answers);
     }
 
+    // The texts of the boxes shown, in order.
+    QStringList Texts() const;
+
     std::vector<ShownBox> shown;
     std::deque<bool> confirmAnswers;
+    // Called as each box is shown, while the program waits for it.
+    std::function<void(const ShownBox&)> onShow;
 };
 
 }  // namespace testing_support

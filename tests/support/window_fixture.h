@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/main_window.h"
+#include "tests/support/qt_printers.h"
 #include "tests/support/recording_engine.h"
 #include "tests/support/scripted_dialogs.h"
 

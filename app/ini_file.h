@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace app {
+
+// The value of key in section of an INI text, read the way the settings and skin colour
+// files have always been read: section and key names match without regard to case, blanks
+// around names and values are dropped, the first match wins, and a value is cut to 2047
+// characters. Nothing when the section or the key is missing. Values are decoded as UTF-8
+// when they are valid UTF-8, else byte for byte as Latin-1.
+std::optional<QString> FindIniValue(const QByteArray& content, const QString& section,
+                                    const QString& key);
+
+// An INI file read afresh at every lookup, so it always answers from the file as it is now.
+// A missing or unreadable file reads as empty.
+class IniFile {
+public:
+    explicit IniFile(QString path) : path_(std::move(path)) {}
+
+    // The value, or fallback when the file, the section or the key is missing.
+    QString Read(const QString& section, const QString& key, const QString& fallback) const;
+    const QString& Path() const { return path_; }
+
+private:
+    QString path_;
+};
+
+}  // namespace app
