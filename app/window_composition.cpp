@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFrame>
 
+#include "app/flat_menu_style.h"
 #include "app/header_bar.h"
 #include "app/main_window.h"
 #include "app/popup_menu.h"
@@ -66,6 +67,10 @@ void TFsudoku_main::BuildComposition() {
     Timer_stampa = MakeTimer(this, "Timer_stampa", 1000);
 
     Menu = new app::PopupMenu(this);
+    // The menu draws itself flat, in the skin's colours; its root menu owns the style.
+    auto* menuStyle = new app::FlatMenuStyle(SkinColors);
+    menuStyle->setParent(Menu->Menu());
+    app::InstallFlatMenuStyle(*Menu->Menu(), *menuStyle);
     // Tool buttons without a handler stay disabled, like the menu items.
     for (QAction* action : ToolBar->actions()) {
         if (ToolBar->Button(action->objectName()) != nullptr) {

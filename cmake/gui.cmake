@@ -4,16 +4,22 @@ find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport)
 
 add_library(quillmark_gui STATIC
     app/application.cpp
+    app/atomic_file.cpp
+    app/chrome.cpp
     app/error_report.cpp
+    app/flat_menu_style.cpp
     app/header_bar.cpp
     app/icons.cpp
+    app/ini_file.cpp
     app/main_window.cpp
+    app/popup_menu.cpp
     app/qt_dialogs.cpp
     app/remove_caption.cpp
+    app/settings.cpp
+    app/settings_text.cpp
     app/startup_probe.cpp
     app/status_bar.cpp
     app/tool_bar.cpp
-    app/popup_menu.cpp
     app/window_composition.cpp
     app/wiring.cpp
     appearance/color_from_hex.cpp
@@ -23,12 +29,16 @@ add_library(quillmark_gui STATIC
     board/cell_painter.cpp
     board/grid_text.cpp
     board/grid_transfer.cpp
+    board/hint_text.cpp
+    board/hints.cpp
     board/locked_cells.cpp
     board/missing_count.cpp
     engine/engine_errors.cpp
     engine/engine_link.cpp
+    game/grid_check.cpp
     game/levels.cpp
     game/new_puzzle.cpp
+    game/show_solution.cpp
     game/stopwatch.cpp
     game/time_text.cpp
 )
