@@ -1,0 +1,56 @@
+#pragma once
+
+// The ladder protocol, version 2: what the engine component and the ladder server say to
+// each other over HTTP with JSON bodies. Both sides include this header, so a name changes in
+// one place.
+//
+//   POST /v2/games/start    {"user": text, "password": text}
+//        200 {"game_id": text, "puzzle": 81 characters, "." for an empty cell}
+//        403 {"error": "ERROR_NOT_ENABLED_ONLINE"}   unknown user, wrong password or not
+//                                                    enabled, alike
+//   POST /v2/games/finish   {"user": text, "password": text, "game_id": text,
+//                            "grid": 81 characters}
+//        200 {"seconds": integer}                    the official time, by the server's clock
+//        404 {"error": "ERRORE_NON_LADDER"}          no open game of that id for that user
+//        422 {"error": "ERRORE_NON_COMPLETATA"}      not a correct solution; the game is closed
+//   POST /v2/games/forfeit  {"user": text, "password": text, "game_id": text}
+//        200 {}
+//        404 {"error": "ERRORE_NON_LADDER"}
+//   GET  /v2/version
+//        200 {"version": "1.2.0", "download": url}   both empty until the operator sets them
+//   GET  /v2/standings
+//        200 {"standings": [{"user": text, "solved": integer, "best_seconds": integer or null}]}
+//
+// Anything else the server cannot take answers 4xx with {"error": code, "message": text}:
+// 400 BAD_REQUEST (malformed JSON, a missing field, a wrong type), 404 NOT_FOUND (no such
+// route), 405 METHOD_NOT_ALLOWED, 413 TOO_LARGE (a body over kMaxBodyBytes).
+
+#include <cstddef>
+
+namespace ladder {
+
+inline constexpr int kProtocolVersion = 2;
+inline constexpr std::size_t kMaxBodyBytes = 16 * 1024;
+inline constexpr const char* kDefaultServerUrl = "http://127.0.0.1:8642";
+// The engine reads the server's address from this environment variable at every request.
+inline constexpr const char* kServerUrlVariable = "QUILLMARK_LADDER_URL";
+
+namespace paths {
+inline constexpr const char* kStart = "/v2/games/start";
+inline constexpr const char* kFinish = "/v2/games/finish";
+inline constexpr const char* kForfeit = "/v2/games/forfeit";
+inline constexpr const char* kVersion = "/v2/version";
+inline constexpr const char* kStandings = "/v2/standings";
+}  // namespace paths
+
+namespace codes {
+inline constexpr const char* kNotEnabled = "ERROR_NOT_ENABLED_ONLINE";
+inline constexpr const char* kNotLadder = "ERRORE_NON_LADDER";
+inline constexpr const char* kNotCompleted = "ERRORE_NON_COMPLETATA";
+inline constexpr const char* kBadRequest = "BAD_REQUEST";
+inline constexpr const char* kNotFound = "NOT_FOUND";
+inline constexpr const char* kMethodNotAllowed = "METHOD_NOT_ALLOWED";
+inline constexpr const char* kTooLarge = "TOO_LARGE";
+}  // namespace codes
+
+}  // namespace ladder
