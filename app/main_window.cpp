@@ -2,9 +2,11 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QUrl>
 
 #include "app/error_report.h"
 #include "app/header_bar.h"
@@ -23,6 +25,10 @@ const std::vector<std::string> kEngineStartTexts = {"0", "2", "2000"};
 
 constexpr int kEngineStartDelayMs = 2000;
 
+void OpenInDesktop(const QString& address) {
+    QDesktopServices::openUrl(QUrl(address));
+}
+
 engine::ClassObjectFactory DefaultEngineFactory() {
     return engine::ComponentFactory(QCoreApplication::applicationDirPath() +
                                     QStringLiteral("/quillmark_engine"));
@@ -35,7 +41,8 @@ TFsudoku_main::TFsudoku_main(MainWindowOptions options)
       dialogs_(options.dialogs ? std::move(options.dialogs)
                                : std::make_unique<app::QtDialogs>(this)),
       engine_(options.engineFactory ? std::move(options.engineFactory) : DefaultEngineFactory()),
-      tickClock_(options.tickClock ? std::move(options.tickClock) : game::SteadyTickCount) {
+      tickClock_(options.tickClock ? std::move(options.tickClock) : game::SteadyTickCount),
+      openAddress_(options.openAddress ? std::move(options.openAddress) : OpenInDesktop) {
     setObjectName(QStringLiteral("Fsudoku_main"));
     setWindowTitle(QStringLiteral("Quillmark"));
     setFixedSize(kClientWidth, kClientHeight);
@@ -127,6 +134,15 @@ void TFsudoku_main::EnableChrome() {
 }
 
 void TFsudoku_main::BBcloseClick() {
+    if (GameMode) {
+        // The game is given up once, here; the closing window must not count as leaving
+        // the program and give it up a second time.
+        HookDeactivation(false);
+        LastEngineResult.clear();
+        LastEngineResult = engine_.CallText(
+            "RinunciaGiocoLadder",
+            {AccountUser.toStdString(), AccountPassword.toStdString(), LadderGameId.toStdString()});
+    }
     close();
 }
 
@@ -136,6 +152,7 @@ void TFsudoku_main::closeEvent(QCloseEvent* event) {
 }
 
 void TFsudoku_main::FormClose() {
+    HookDeactivation(false);
     engine_.ReleaseClassObject();
 }
 
@@ -150,6 +167,10 @@ int TFsudoku_main::EngineNumber(std::string_view operation) {
         throw std::runtime_error("The puzzle engine gave no number for " + std::string(operation));
     }
     return number;
+}
+
+void TFsudoku_main::OpenAddress(const QString& address) {
+    openAddress_(address);
 }
 
 void TFsudoku_main::ReportError(const QString& text) {

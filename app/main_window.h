@@ -38,6 +38,9 @@ struct MainWindowOptions {
     std::unique_ptr<app::Dialogs> dialogs;
     // The millisecond tick count the stopwatch reads. Empty means a steady clock.
     game::TickClock tickClock;
+    // Opens a web, mail or download address with the desktop's program for it. Empty means
+    // the desktop's own.
+    std::function<void(const QString&)> openAddress;
 };
 
 // The one main window: it owns the program's state and hosts every handler. Handlers are
@@ -128,6 +131,27 @@ public:
     // Status panel 4 lists the candidates of cell (column, row) when hints are on.
     void ShowHint(int column, int row);
 
+    // --- Online ladder game (game/)
+    // ---------------------------------------------------------------
+    void Challenge1Click();
+    // "inizia_partita": a game starts; "fine_partita": it is over. The only place GameMode
+    // changes.
+    void SetOnlineGameState(const QString& state);
+    // Gives the running game up and returns to the offline state; a failure is shown.
+    void ForfeitOnlineGame();
+    // Another program became active during a game: it is given up, once.
+    void LeaveDuringOnlineGame();
+    // A solved grid in an online game: reports it and shows the server's time.
+    void ReportOnlineResult();
+
+    // --- Help: about box, links and update check (help/) ----------------------------------------
+    void About1Click();
+    void QuillmarkSite1Click();
+    void QuillmarkForum1Click();
+    void Checkforupdates1Click();
+    // Opens an address with the desktop; whether it opened is not checked.
+    void OpenAddress(const QString& address);
+
     // --- Empty grid, checking and the solution (game/) ------------------------------------------
     void EmptyGrid1Click();
     void ConfirmGrid1Click();
@@ -191,6 +215,8 @@ public:
     std::uint32_t StopwatchStart = 0;
     bool SquaresLocked = false;
     bool GameMode = false;
+    QString LadderGameId;
+    QString SavedHintSetting;
     board::LockedCells LockedCells;
     appearance::SkinColors SkinColors;
 
@@ -224,11 +250,15 @@ private:
     // The level items and hint controls, connected once whatever the number of refreshes.
     void OnLevelItemTriggered();
     void OnHintControlTriggered();
+    // The application's deactivation reaches LeaveDuringOnlineGame only while hooked.
+    void HookDeactivation(bool hooked);
+    void OnApplicationStateChanged(Qt::ApplicationState state);
 
     QString programDirOption_;
     std::unique_ptr<app::Dialogs> dialogs_;
     engine::EngineLink engine_;
     game::TickClock tickClock_;
+    std::function<void(const QString&)> openAddress_;
     bool activated_ = false;
     bool configured_ = false;
 };

@@ -34,6 +34,12 @@ void TFsudoku_main::ConnectHandlers() {
     Wire(Menu->Item(QStringLiteral("ConfirmGrid1")), &TFsudoku_main::ConfirmGrid1Click);
     Wire(ToolBar->Action(QStringLiteral("ToolButton8")), &TFsudoku_main::ConfirmGrid1Click);
     Wire(Menu->Item(QStringLiteral("Showsolution1")), &TFsudoku_main::Showsolution1Click);
+    Wire(Menu->Item(QStringLiteral("Challenge1")), &TFsudoku_main::Challenge1Click);
+    Wire(ToolBar->Action(QStringLiteral("ToolButton5")), &TFsudoku_main::Challenge1Click);
+    Wire(Menu->Item(QStringLiteral("About1")), &TFsudoku_main::About1Click);
+    Wire(Menu->Item(QStringLiteral("QuillmarkSite1")), &TFsudoku_main::QuillmarkSite1Click);
+    Wire(Menu->Item(QStringLiteral("QuillmarkForum1")), &TFsudoku_main::QuillmarkForum1Click);
+    Wire(Menu->Item(QStringLiteral("Checkforupdates1")), &TFsudoku_main::Checkforupdates1Click);
 
     Wire(ToolBar->PenAction(0), &TFsudoku_main::ToolButton_cancClick);
     for (int digit = 1; digit <= 9; ++digit) {

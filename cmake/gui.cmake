@@ -35,12 +35,17 @@ add_library(quillmark_gui STATIC
     board/missing_count.cpp
     engine/engine_errors.cpp
     engine/engine_link.cpp
+    game/engine_result.cpp
     game/grid_check.cpp
     game/levels.cpp
     game/new_puzzle.cpp
+    game/online_game.cpp
     game/show_solution.cpp
     game/stopwatch.cpp
     game/time_text.cpp
+    help/about_box.cpp
+    help/about_pictures.cpp
+    help/help_commands.cpp
 )
 set_target_properties(quillmark_gui PROPERTIES AUTOMOC ON)
 target_include_directories(quillmark_gui PUBLIC ${PROJECT_SOURCE_DIR})

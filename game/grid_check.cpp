@@ -50,4 +50,8 @@ void TFsudoku_main::CheckGrid() {
     }
     ControlStopwatch(QStringLiteral("stop"));
     Dialogs().ShowMessage(app::BoxKind::Information, QStringLiteral("You have solved the grid!"));
+    // Leaving the program while the box was open may have given the game up already.
+    if (GameMode) {
+        ReportOnlineResult();
+    }
 }

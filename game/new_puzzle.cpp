@@ -19,6 +19,9 @@ void TFsudoku_main::Puzzle1Click() {
         !Dialogs().Confirm(QStringLiteral("Do you want clear the grid and create a new puzzle?"))) {
         return;
     }
+    if (GameMode) {
+        ForfeitOnlineGame();
+    }
     // Shown and painted before the engine blocks the window.
     Splash_Panel->setText(QStringLiteral("Generating, please wait..."));
     Splash_Panel->show();

@@ -23,6 +23,9 @@ void TFsudoku_main::Showsolution1Click() {
     if (!Dialogs().Confirm(QStringLiteral("Do you want show the solution?"))) {
         return;
     }
+    if (GameMode) {
+        ForfeitOnlineGame();
+    }
     Engine().CallText("azzera");
     RestoreLockedCells();
     ControlStopwatch(QStringLiteral("stop"));

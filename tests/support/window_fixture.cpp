@@ -28,6 +28,7 @@ TFsudoku_main& WindowTest::MakeWindow(engine::ClassObjectFactory factory) {
     options.engineFactory = factory ? std::move(factory) : recorder_.Factory();
     options.dialogs = std::move(dialogs);
     options.tickClock = [this] { return ticks; };
+    options.openAddress = [this](const QString& address) { opened_ << address; };
     window_ = std::make_unique<TFsudoku_main>(std::move(options));
     return *window_;
 }

@@ -37,6 +37,8 @@ protected:
 
     // The stopwatch's tick count: tests move it by hand.
     std::uint32_t ticks = 0;
+    // The addresses the program asked the desktop to open, in order.
+    const QStringList& Opened() const { return opened_; }
 
     // Input as the player gives it: a click on a board cell, keys typed where the keyboard
     // focus is.
@@ -53,6 +55,7 @@ private:
     QTemporaryDir programDir_;
     RecordingEngine recorder_{BuiltComponent()};
     ScriptedDialogs* dialogs_ = nullptr;
+    QStringList opened_;
     std::unique_ptr<TFsudoku_main> window_;
 };
 
