@@ -5,6 +5,7 @@
 
 #include "puzzle_engine/error_codes.h"
 #include "puzzle_engine/version.h"
+#include "puzzle_engine/version_check.h"
 
 namespace puzzle_engine {
 
@@ -34,7 +35,7 @@ std::string Flag(bool value) {
 }  // namespace
 
 EngineObject::EngineObject(const StartOptions& options)
-    : options_(options), session_(options.seed) {}
+    : options_(options), session_(options.seed), ladder_(options.serverTimeoutMs) {}
 
 engine::Variant EngineObject::Invoke(std::string_view member, std::span<engine::Variant> args) {
     static const std::map<std::string_view, Operation> operations = {
@@ -50,6 +51,10 @@ engine::Variant EngineObject::Invoke(std::string_view member, std::span<engine::
         {"salva_su_file", &EngineObject::salva_su_file},
         {"leggi_da_file", &EngineObject::leggi_da_file},
         {"Versione", &EngineObject::Versione},
+        {"IniziaGiocoLadder", &EngineObject::IniziaGiocoLadder},
+        {"ChiudiGiocoLadder", &EngineObject::ChiudiGiocoLadder},
+        {"RinunciaGiocoLadder", &EngineObject::RinunciaGiocoLadder},
+        {"VerificaVersione", &EngineObject::VerificaVersione},
     };
     auto found = operations.find(member);
     if (found == operations.end()) {
@@ -126,6 +131,39 @@ engine::Variant EngineObject::leggi_da_file(const Arguments& args) {
 engine::Variant EngineObject::Versione(const Arguments& args) {
     args.ExpectCount(0);
     return std::string(kVersion);
+}
+
+engine::Variant EngineObject::IniziaGiocoLadder(const Arguments& args) {
+    args.ExpectCount(2);
+    auto started = ladder_.Start(args.Text(0), args.Text(1));
+    if (auto* game = std::get_if<LadderGame>(&started)) {
+        session_.Replace(game->puzzle);
+        return std::move(game->gameId);
+    }
+    return std::get<std::string>(std::move(started));
+}
+
+engine::Variant EngineObject::ChiudiGiocoLadder(const Arguments& args) {
+    args.ExpectCount(3);
+    auto finished = ladder_.Finish(args.Text(0), args.Text(1), args.Text(2), session_.Current());
+    if (const auto* seconds = std::get_if<std::uint64_t>(&finished)) {
+        return std::to_string(*seconds);
+    }
+    return std::get<std::string>(std::move(finished));
+}
+
+engine::Variant EngineObject::RinunciaGiocoLadder(const Arguments& args) {
+    args.ExpectCount(3);
+    return ladder_.Forfeit(args.Text(0), args.Text(1), args.Text(2));
+}
+
+engine::Variant EngineObject::VerificaVersione(const Arguments& args) {
+    args.ExpectCount(0, 1);
+    std::optional<LadderRelease> release = ladder_.Release();
+    if (!release) {
+        return std::string();
+    }
+    return UpdateAddress(release->version, release->download, kVersion);
 }
 
 }  // namespace puzzle_engine

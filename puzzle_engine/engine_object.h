@@ -5,6 +5,7 @@
 
 #include "engine/dispatch.h"
 #include "puzzle_engine/arguments.h"
+#include "puzzle_engine/ladder_client.h"
 #include "puzzle_engine/puzzle_session.h"
 #include "puzzle_engine/start_options.h"
 
@@ -29,6 +30,28 @@ namespace puzzle_engine {
 //   salva_su_file(path: text)                 "" or a file error code
 //   leggi_da_file(path: text)                 "" or a file error code (grid unchanged)
 //   Versione()                                the engine's version text
+//
+// The ladder operations each make one request to the ladder server (puzzle_engine/
+// ladder_client.h: the address from QUILLMARK_LADDER_URL, the start option serverTimeoutMs
+// as the time limit). User, password and game id are texts. Besides the codes named, each
+// may give ERRORE_SERVER_NON_RAGGIUNGIBILE, ERRORE_RISPOSTA_SERVER,
+// ERRORE_INDIRIZZO_SERVER_NON_VALIDO or ERRORE_TESTO_NON_UTF8 (see error_codes.h).
+//   IniziaGiocoLadder(user, password)         the game id, with the server's puzzle held as
+//                                             the current grid; ERROR_NOT_ENABLED_ONLINE
+//                                             (grid unchanged on any failure)
+//   ChiudiGiocoLadder(user, password, game id)
+//                                             hands in the current grid: the official time
+//                                             in whole seconds as decimal text ("3725"), or
+//                                             ERRORE_NON_LADDER / ERRORE_NON_COMPLETATA /
+//                                             ERROR_NOT_ENABLED_ONLINE
+//   RinunciaGiocoLadder(user, password, game id)
+//                                             "" when the server took the forfeit, or
+//                                             ERRORE_NON_LADDER / ERROR_NOT_ENABLED_ONLINE
+//   VerificaVersione([anything, ignored])     the download address when the server announces
+//                                             a newer version than Versione() and the address
+//                                             is an absolute http(s) URL; "" otherwise, also
+//                                             when the server cannot be reached or answers
+//                                             garbage (only the four codes above never come)
 class EngineObject final : public engine::Dispatch {
 public:
     explicit EngineObject(const StartOptions& options);
@@ -50,9 +73,14 @@ private:
     engine::Variant salva_su_file(const Arguments& args);
     engine::Variant leggi_da_file(const Arguments& args);
     engine::Variant Versione(const Arguments& args);
+    engine::Variant IniziaGiocoLadder(const Arguments& args);
+    engine::Variant ChiudiGiocoLadder(const Arguments& args);
+    engine::Variant RinunciaGiocoLadder(const Arguments& args);
+    engine::Variant VerificaVersione(const Arguments& args);
 
     StartOptions options_;
     PuzzleSession session_;
+    LadderClient ladder_;
 };
 
 }  // namespace puzzle_engine

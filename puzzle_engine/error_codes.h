@@ -13,4 +13,21 @@ inline constexpr const char* kInvalidLevel = "ERRORE_LIVELLO_NON_VALIDO";
 inline constexpr const char* kInvalidCell = "ERRORE_CELLA_NON_VALIDA";
 inline constexpr const char* kInvalidValue = "ERRORE_VALORE_NON_VALIDO";
 
+// The ladder server. The codes the server itself gives (ladder::codes in
+// ladder_server/protocol.h: ERROR_NOT_ENABLED_ONLINE, ERRORE_NON_LADDER, ERRORE_NON_COMPLETATA)
+// pass through unchanged; these are the engine's own.
+//
+// No answer came: the connection was refused or broke, the name did not resolve, or the
+// request took longer than the start option serverTimeoutMs.
+inline constexpr const char* kServerUnreachable = "ERRORE_SERVER_NON_RAGGIUNGIBILE";
+// An answer came that the protocol does not give for the request: not JSON, a field missing
+// or of the wrong kind, a status it does not name (a redirection too, which is never
+// followed), or a body over the engine's cap (LadderClient::kMaxAnswerBytes).
+inline constexpr const char* kBadServerAnswer = "ERRORE_RISPOSTA_SERVER";
+// QUILLMARK_LADDER_URL holds no absolute http:// or https:// address, so nothing was sent.
+inline constexpr const char* kBadServerAddress = "ERRORE_INDIRIZZO_SERVER_NON_VALIDO";
+// A user, password or game id that is not UTF-8 text, which JSON cannot carry; nothing was
+// sent.
+inline constexpr const char* kTextNotUtf8 = "ERRORE_TESTO_NON_UTF8";
+
 }  // namespace puzzle_engine::codes

@@ -26,6 +26,8 @@ public:
     explicit PuzzleSession(std::uint64_t seed);
 
     const sudoku::Grid& Current() const { return grid_; }
+    // Holds grid in place of the current one, as it is (a puzzle handed in from outside).
+    void Replace(const sudoku::Grid& grid) { grid_ = grid; }
 
     // A new puzzle for a level number from 0 to 81 (50 Easy, 65 Medium, 81 Hard; others the
     // nearest class) with at most that many empty cells.
