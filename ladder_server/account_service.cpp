@@ -1,0 +1,95 @@
+#include "ladder_server/account_service.h"
+
+#include <algorithm>
+
+#include "ladder_server/password_hash.h"
+
+namespace ladder {
+
+bool IsValidUserName(std::string_view name) {
+    return !name.empty() && name.size() <= 32 && std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '.' || c == '_' || c == '-';
+    });
+}
+
+bool IsValidEmail(std::string_view email) {
+    if (email.empty()) {
+        return true;
+    }
+    const auto at = email.find('@');
+    const bool printable = std::all_of(email.begin(), email.end(), [](char c) {
+        return static_cast<unsigned char>(c) > ' ' && c != 0x7f;
+    });
+    return email.size() <= 254 && printable && at != std::string_view::npos && at > 0 &&
+           at + 1 < email.size() && email.find('@', at + 1) == std::string_view::npos;
+}
+
+std::string Describe(AccountChange change, std::string_view name) {
+    const std::string quoted = "\"" + std::string(name) + "\"";
+    switch (change) {
+        case AccountChange::Done:
+            return "done";
+        case AccountChange::NoSuchUser:
+            return "there is no user " + quoted;
+        case AccountChange::NameTaken:
+            return "a user " + quoted + " exists already";
+        case AccountChange::InvalidName:
+            return "invalid user name " + quoted + ": use 1 to 32 letters, digits, '.', '_' or '-'";
+        case AccountChange::InvalidEmail:
+            return "invalid e-mail address for " + quoted;
+        case AccountChange::EmptyPassword:
+            return "the password is empty";
+    }
+    return "unknown change";
+}
+
+std::optional<UserRecord> AccountService::Authenticate(std::string_view name,
+                                                       std::string_view password) {
+    auto user = store_.FindUser(name);
+    const bool matches = VerifyPassword(user ? user->passwordHash : DummyPasswordHash(), password);
+    if (!user || !matches || !user->enabled) {
+        return std::nullopt;
+    }
+    return user;
+}
+
+AccountChange AccountService::Add(std::string_view name, std::string_view password,
+                                  std::string_view email, bool enabled) {
+    if (!IsValidUserName(name)) {
+        return AccountChange::InvalidName;
+    }
+    if (!IsValidEmail(email)) {
+        return AccountChange::InvalidEmail;
+    }
+    if (password.empty()) {
+        return AccountChange::EmptyPassword;
+    }
+    UserRecord user;
+    user.name = name;
+    user.passwordHash = HashPassword(password);
+    user.email = email;
+    user.enabled = enabled;
+    return store_.AddUser(user, clock_.NowMs()) ? AccountChange::Done : AccountChange::NameTaken;
+}
+
+AccountChange AccountService::SetEnabled(std::string_view name, bool enabled) {
+    return store_.SetUserEnabled(name, enabled) ? AccountChange::Done : AccountChange::NoSuchUser;
+}
+
+AccountChange AccountService::SetPassword(std::string_view name, std::string_view password) {
+    if (password.empty()) {
+        return AccountChange::EmptyPassword;
+    }
+    if (!store_.FindUser(name)) {
+        return AccountChange::NoSuchUser;
+    }
+    return store_.SetUserPassword(name, HashPassword(password)) ? AccountChange::Done
+                                                                : AccountChange::NoSuchUser;
+}
+
+std::vector<UserRecord> AccountService::List() {
+    return store_.Users();
+}
+
+}  // namespace ladder

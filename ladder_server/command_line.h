@@ -1,0 +1,64 @@
+#pragma once
+
+// The command line of quillmark-ladderd, read into a value; no side effects in here.
+
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace ladder {
+
+inline constexpr int kDefaultPort = 8642;
+inline constexpr const char* kDefaultAddress = "127.0.0.1";
+inline constexpr int kDefaultThreads = 8;
+
+struct ServeCommand {
+    std::string address = kDefaultAddress;
+    int port = kDefaultPort;  // 0 picks a free port
+    int threads = kDefaultThreads;
+};
+struct UserAddCommand {
+    std::string name;
+    std::string email;
+    bool enabled = false;
+};
+struct UserSetEnabledCommand {
+    std::string name;
+    bool enabled = false;
+};
+struct UserPasswdCommand {
+    std::string name;
+};
+struct UserListCommand {};
+struct VersionSetCommand {
+    std::string version;
+    std::string download;
+};
+struct HelpCommand {};
+
+using Command = std::variant<ServeCommand, UserAddCommand, UserSetEnabledCommand, UserPasswdCommand,
+                             UserListCommand, VersionSetCommand, HelpCommand>;
+
+struct Invocation {
+    std::string database;  // the database file every command works on
+    Command command;
+};
+
+struct UsageError {
+    std::string message;
+};
+
+// args without the program name. Options may stand anywhere after the command words, as
+// "--name value" or "--name=value"; --database applies to every command, and --help (or -h)
+// anywhere asks for the usage text. defaultDatabase is used when no --database is given.
+std::variant<Invocation, UsageError> ParseCommandLine(const std::vector<std::string>& args,
+                                                      const std::string& defaultDatabase);
+
+// $XDG_DATA_HOME/quillmark/ladder.db, else $HOME/.local/share/quillmark/ladder.db, else
+// ladder.db in the working directory; either argument may be null or empty.
+std::string DefaultDatabasePath(const char* xdgDataHome, const char* home);
+
+// The text --help prints.
+std::string UsageText();
+
+}  // namespace ladder

@@ -1,0 +1,70 @@
+#pragma once
+
+// The rules of a ladder game: start with the password, finish with a correct grid by the
+// server's clock, or forfeit. What the HTTP routes call; no HTTP in here.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "ladder_server/account_service.h"
+#include "ladder_server/clock.h"
+#include "ladder_server/ladder_puzzles.h"
+#include "ladder_server/store.h"
+#include "sudoku/grid.h"
+
+namespace ladder {
+
+// Why a game request was turned down; each has one answer in the protocol.
+enum class Refusal {
+    NotEnabled,    // unknown user, wrong password or not enabled, never told apart
+    NotLadder,     // no open game of that id for that user
+    NotCompleted,  // the grid is not a correct solution; the game is now closed as failed
+};
+
+struct StartedGame {
+    std::string gameId;
+    std::string puzzle;  // 81 characters, '.' for an empty cell
+};
+
+template <class T>
+using GameAnswer = std::variant<T, Refusal>;
+
+struct Forfeited {};
+
+class GameService {
+public:
+    using Dealer = std::function<LadderPuzzle()>;
+
+    // All three must outlive the service; dealer makes each new game's puzzle.
+    GameService(Store& store, AccountService& accounts, Clock& clock,
+                Dealer dealer = DealLadderPuzzle)
+        : store_(store), accounts_(accounts), clock_(clock), dealer_(std::move(dealer)) {}
+
+    // Checks the password once, then deals and stores a new open game started now.
+    GameAnswer<StartedGame> Start(std::string_view user, std::string_view password);
+
+    // The official time in whole seconds from start to now when grid solves the user's open
+    // game; the game is closed either way, as solved or as failed.
+    GameAnswer<std::int64_t> Finish(std::string_view user, std::string_view gameId,
+                                    const sudoku::Grid& grid);
+
+    GameAnswer<Forfeited> Forfeit(std::string_view user, std::string_view gameId);
+
+    std::vector<Standing> Standings() { return store_.Standings(); }
+    VersionInfo Version() { return store_.Version(); }
+
+private:
+    std::optional<GameRecord> OpenGame(std::string_view user, std::string_view gameId);
+
+    Store& store_;
+    AccountService& accounts_;
+    Clock& clock_;
+    Dealer dealer_;
+};
+
+}  // namespace ladder

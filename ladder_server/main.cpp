@@ -1,0 +1,43 @@
+// quillmark-ladderd: the online ladder server and its administration. See UsageText().
+
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "ladder_server/admin_commands.h"
+#include "ladder_server/command_line.h"
+#include "ladder_server/serve.h"
+#include "ladder_server/sqlite_store.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    auto parsed = ladder::ParseCommandLine(
+        args, ladder::DefaultDatabasePath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
+    if (const auto* bad = std::get_if<ladder::UsageError>(&parsed)) {
+        std::cerr << "quillmark-ladderd: " << bad->message << "\nTry 'quillmark-ladderd --help'.\n";
+        return 2;
+    }
+    const auto& invocation = std::get<ladder::Invocation>(parsed);
+    if (std::holds_alternative<ladder::HelpCommand>(invocation.command)) {
+        std::cout << ladder::UsageText();
+        return 0;
+    }
+    try {
+        const auto folder = std::filesystem::path(invocation.database).parent_path();
+        if (!folder.empty()) {
+            std::filesystem::create_directories(folder);
+        }
+        if (const auto* serve = std::get_if<ladder::ServeCommand>(&invocation.command)) {
+            return ladder::Serve(*serve, invocation.database, std::cout, std::cerr);
+        }
+        ladder::SqliteStore store(invocation.database, 1);
+        return ladder::RunAdminCommand(invocation.command, store,
+                                       {std::cin, std::cout, std::cerr, true});
+    } catch (const std::exception& e) {
+        std::cerr << "quillmark-ladderd: " << e.what() << '\n';
+        return 1;
+    }
+}

@@ -1,0 +1,186 @@
+// The real quillmark-ladderd binary, started through LadderServerProcess: its command line,
+// its stop on SIGTERM, and what a restart keeps.
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "tests/ladder_server/ladder_test_client.h"
+#include "tests/support/ladder_server_process.h"
+
+namespace {
+
+using ladder_testing::LadderTestClient;
+using ladder_testing::SolutionOf;
+using testing_support::LadderServerProcess;
+
+LadderTestClient ClientOf(const LadderServerProcess& server) {
+    return LadderTestClient("127.0.0.1", server.Port());
+}
+
+TEST(ServerProcessTest, ListensOnAFreePortAndStopsGracefullyOnSigterm) {
+    LadderServerProcess server;
+    ASSERT_TRUE(server.IsRunning());
+    EXPECT_GT(server.Port(), 0);
+    EXPECT_EQ(server.Url(), "http://127.0.0.1:" + std::to_string(server.Port()));
+    EXPECT_TRUE(std::filesystem::exists(server.DatabasePath()));
+
+    auto client = ClientOf(server);
+    const auto version = client.Get(ladder::paths::kVersion);
+    EXPECT_EQ(version.status, 200);
+    EXPECT_EQ(version.body, (nlohmann::json{{"version", ""}, {"download", ""}}));
+
+    server.Stop();
+    EXPECT_FALSE(server.IsRunning());
+    EXPECT_EQ(server.LastExitCode(), 0);
+    EXPECT_NE(server.ServerLog().find("stopped"), std::string::npos);
+}
+
+TEST(ServerProcessTest, AdminCommandsReadPasswordsFromStandardInput) {
+    LadderServerProcess server;
+    auto added = server.RunCommand(
+        {"user", "add", "alice", "--email", "alice@example.org", "--enabled"}, "first secret\n");
+    ASSERT_EQ(added.exitCode, 0) << added.err;
+    EXPECT_EQ(added.out, "added user alice, enabled\n");
+    server.AddUser("bob", "bobs secret", /*enabled=*/false);
+
+    auto list = server.RunCommand({"user", "list"});
+    EXPECT_EQ(list.exitCode, 0);
+    EXPECT_EQ(list.out, "alice\tenabled\talice@example.org\nbob\tdisabled\t\n");
+    EXPECT_EQ(list.out.find("secret"), std::string::npos);
+
+    auto client = ClientOf(server);
+    EXPECT_EQ(client.Start("alice", "first secret").status, 200);
+    EXPECT_EQ(client.Start("bob", "bobs secret").Error(), ladder::codes::kNotEnabled);
+
+    server.DisableUser("alice");
+    server.EnableUser("bob");
+    EXPECT_EQ(server.RunCommand({"user", "list"}).out,
+              "alice\tdisabled\talice@example.org\nbob\tenabled\t\n");
+    EXPECT_EQ(client.Start("alice", "first secret").Error(), ladder::codes::kNotEnabled);
+    EXPECT_EQ(client.Start("bob", "bobs secret").status, 200);
+
+    // A new password; the line end a terminal or a Windows editor adds is not part of it.
+    server.SetPassword("bob", "second secret\r");
+    EXPECT_EQ(client.Start("bob", "bobs secret").Error(), ladder::codes::kNotEnabled);
+    EXPECT_EQ(client.Start("bob", "second secret").status, 200);
+}
+
+TEST(ServerProcessTest, AdminCommandsRefuseClearlyWithNonZeroExit) {
+    LadderServerProcess server(/*start=*/false);
+    server.AddUser("alice", "secret");
+
+    const auto taken = server.RunCommand({"user", "add", "alice"}, "other\n");
+    EXPECT_EQ(taken.exitCode, 1);
+    EXPECT_NE(taken.err.find("exists already"), std::string::npos) << taken.err;
+
+    const auto noPassword = server.RunCommand({"user", "add", "carol"}, "");
+    EXPECT_EQ(noPassword.exitCode, 1);
+    EXPECT_NE(noPassword.err.find("no password"), std::string::npos) << noPassword.err;
+
+    const auto emptyPassword = server.RunCommand({"user", "add", "carol"}, "\n");
+    EXPECT_EQ(emptyPassword.exitCode, 1);
+    EXPECT_NE(emptyPassword.err.find("empty"), std::string::npos) << emptyPassword.err;
+
+    const auto badName = server.RunCommand({"user", "add", "no spaces"}, "pw\n");
+    EXPECT_EQ(badName.exitCode, 1);
+    EXPECT_NE(badName.err.find("invalid user name"), std::string::npos) << badName.err;
+
+    const auto unknown = server.RunCommand({"user", "disable", "nobody"});
+    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_NE(unknown.err.find("no user \"nobody\""), std::string::npos) << unknown.err;
+
+    const auto usage = server.RunCommand({"user", "remove", "alice"});
+    EXPECT_EQ(usage.exitCode, 2);
+    EXPECT_NE(usage.err.find("--help"), std::string::npos) << usage.err;
+
+    const auto badUrl = server.RunCommand({"version", "set", "1.2.0", "ftp://example.org/q"});
+    EXPECT_EQ(badUrl.exitCode, 1);
+
+    // Nothing of the refused commands stayed behind.
+    EXPECT_EQ(server.RunCommand({"user", "list"}).out, "alice\tenabled\t\n");
+    EXPECT_THROW(server.AddUser("alice", "again"), std::runtime_error);
+
+    const auto help = server.RunCommand({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("user add NAME"), std::string::npos);
+}
+
+TEST(ServerProcessTest, VersionServiceAnswersWhatTheOperatorSet) {
+    LadderServerProcess server;
+    server.SetVersion("1.2.0", "https://example.org/quillmark-1.2.0.tar.gz");
+    const auto version = ClientOf(server).Get(ladder::paths::kVersion);
+    EXPECT_EQ(version.status, 200);
+    EXPECT_EQ(version.body,
+              (nlohmann::json{{"version", "1.2.0"},
+                              {"download", "https://example.org/quillmark-1.2.0.tar.gz"}}));
+}
+
+TEST(ServerProcessTest, RestartKeepsEveryFinishedGameAndOpenGamesGoOn) {
+    LadderServerProcess server;
+    server.AddUser("alice", "secret");
+    server.AddUser("bob", "secret");
+    {
+        auto client = ClientOf(server);
+        for (const char* user : {"alice", "alice", "bob"}) {
+            const auto started = client.Start(user, "secret");
+            ASSERT_EQ(started.status, 200);
+            const std::string puzzle = started.body["puzzle"];
+            EXPECT_EQ(client.Finish(user, started.body["game_id"], SolutionOf(puzzle)).status, 200);
+        }
+        const auto failed = client.Start("bob", "secret");
+        EXPECT_EQ(client.Finish("bob", failed.body["game_id"], failed.body["puzzle"]).Error(),
+                  ladder::codes::kNotCompleted);
+    }
+    auto open = ClientOf(server).Start("alice", "secret");
+    ASSERT_EQ(open.status, 200);
+    const auto before = ClientOf(server).Get(ladder::paths::kStandings);
+    ASSERT_EQ(before.status, 200);
+    ASSERT_EQ(before.body["standings"].size(), 2u);
+
+    const int port = server.Port();
+    server.Restart();
+    EXPECT_EQ(server.LastExitCode(), 0);
+    EXPECT_EQ(server.Port(), port);  // loopback ports are rarely taken in between
+
+    auto client = ClientOf(server);
+    const auto after = client.Get(ladder::paths::kStandings);
+    EXPECT_EQ(after.body, before.body);
+    EXPECT_EQ(after.body["standings"][0]["user"], "alice");
+    EXPECT_EQ(after.body["standings"][0]["solved"], 2);
+    EXPECT_EQ(after.body["standings"][1]["solved"], 1);
+
+    // The game left open before the restart is still the player's to finish.
+    const std::string puzzle = open.body["puzzle"];
+    const auto finished = client.Finish("alice", open.body["game_id"], SolutionOf(puzzle));
+    EXPECT_EQ(finished.status, 200);
+    EXPECT_EQ(client.Get(ladder::paths::kStandings).body["standings"][0]["solved"], 3);
+}
+
+TEST(ServerProcessTest, OfficialTimeRunsFromTheStoredStart) {
+    LadderServerProcess server;
+    server.AddUser("alice", "secret");
+    auto client = ClientOf(server);
+
+    const auto first = client.Start("alice", "secret");
+    ASSERT_EQ(first.status, 200);
+    EXPECT_EQ(server.MoveGameStartBack(first.body["game_id"].get<std::string>(), 3725), 1);
+    const auto finished =
+        client.Finish("alice", first.body["game_id"], SolutionOf(first.body["puzzle"]));
+    ASSERT_EQ(finished.status, 200);
+    // At least the hour moved back; the few moments the test itself took may add to it.
+    EXPECT_GE(finished.body["seconds"].get<std::int64_t>(), 3725);
+    EXPECT_LT(finished.body["seconds"].get<std::int64_t>(), 3725 + 600);
+    // A finished game is not open any more, so there is nothing to move.
+    EXPECT_EQ(server.MoveGameStartBack(first.body["game_id"].get<std::string>(), 10), 0);
+
+    const auto second = client.Start("alice", "secret");
+    EXPECT_EQ(server.MoveOpenGamesStartBack("alice", 90), 1);
+    EXPECT_EQ(server.MoveOpenGamesStartBack("nobody", 90), 0);
+    const auto again =
+        client.Finish("alice", second.body["game_id"], SolutionOf(second.body["puzzle"]));
+    EXPECT_GE(again.body["seconds"].get<std::int64_t>(), 90);
+    EXPECT_LT(again.body["seconds"].get<std::int64_t>(), 3725);
+}
+
+}  // namespace
