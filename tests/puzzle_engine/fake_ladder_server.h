@@ -67,10 +67,15 @@ public:
     // Requests to path get their answer only when the server stops: slower than any timeout.
     void Stall(const std::string& path) { Script(path, 200, "{}", {}, false, /*stall=*/true); }
 
-    // The path, body and Content-Type of the last request; "" before any.
-    std::string LastPath() const { return Locked(lastPath_); }
-    std::string LastBody() const { return Locked(lastBody_); }
-    std::string LastContentType() const { return Locked(lastContentType_); }
+    // The path and body of the last request; "" before any.
+    std::string LastPath() const {
+        std::lock_guard lock(mutex_);
+        return lastPath_;
+    }
+    std::string LastBody() const {
+        std::lock_guard lock(mutex_);
+        return lastBody_;
+    }
 
 private:
     struct Scripted {
@@ -87,16 +92,10 @@ private:
         answers_[path] = Scripted{status, body, location, chunked, stall};
     }
 
-    std::string Locked(const std::string& text) const {
-        std::lock_guard lock(mutex_);
-        return text;
-    }
-
     void Serve(const httplib::Request& request, httplib::Response& response) {
         std::unique_lock lock(mutex_);
         lastPath_ = request.path;
         lastBody_ = request.body;
-        lastContentType_ = request.get_header_value("Content-Type");
         Scripted answer = answers_[request.path];
         if (answer.stall) {
             stopped_.wait(lock, [this] { return stopping_; });
@@ -130,7 +129,6 @@ private:
     std::map<std::string, Scripted> answers_;
     std::string lastPath_;
     std::string lastBody_;
-    std::string lastContentType_;
 };
 
 // A loopback port no one listens on: bound while this lives, so nothing else takes it, but never
