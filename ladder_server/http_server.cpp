@@ -6,6 +6,7 @@
 #include <array>
 #include <charconv>
 #include <iostream>
+#include <memory>
 #include <string_view>
 
 #include "ladder_server/protocol.h"
@@ -44,10 +45,21 @@ void Refuse(Response& response, int status, const char* code, std::string_view m
 }
 
 // Whatever of a refused request's body is still unread would be taken for the next request
-// on the connection, so the connection ends with the answer.
+// on the connection, so the connection ends with this answer. The library keeps a
+// connection unless the request asked to close it, but drops it when a content provider
+// fails; so the answer goes out through a provider that writes it whole, then fails.
 void RefuseAndClose(Response& response, int status, const char* code, std::string_view message) {
-    Refuse(response, status, code, message);
+    auto body =
+        std::make_shared<const std::string>(json{{"error", code}, {"message", message}}.dump());
+    response.status = status;
+    response.body.clear();
     response.set_header("Connection", "close");
+    response.set_content_provider(
+        body->size(), kJson,
+        [body](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+            sink.write(body->data() + offset, length);
+            return false;
+        });
 }
 
 void Refuse(Response& response, Refusal refusal) {
@@ -126,16 +138,18 @@ HandlerResponse PreRoute(const Request& request, Response& response) {
 // Answers what the library refuses by itself (a malformed request line, an overlong URI, ...)
 // in the same JSON form as everything else.
 HandlerResponse FillError(const Request&, Response& response) {
-    if (!response.body.empty()) {
-        return HandlerResponse::Unhandled;
+    if (!response.body.empty() || response.has_header("Content-Type")) {
+        return HandlerResponse::Unhandled;  // answered already
     }
     const char* code = response.status == 404   ? codes::kNotFound
                        : response.status == 405 ? codes::kMethodNotAllowed
                        : response.status == 413 ? codes::kTooLarge
                        : response.status >= 500 ? kInternalError
                                                 : codes::kBadRequest;
-    Refuse(response, response.status, code,
-           "the server cannot take this request (HTTP " + std::to_string(response.status) + ")");
+    // What the library could not read may still wait on the connection.
+    RefuseAndClose(
+        response, response.status, code,
+        "the server cannot take this request (HTTP " + std::to_string(response.status) + ")");
     return HandlerResponse::Handled;
 }
 
@@ -148,7 +162,7 @@ void AnswerInternalError(const Request& request, Response& response, std::except
     } catch (...) {
         std::cerr << "error: " << request.method << ' ' << request.path << std::endl;
     }
-    RefuseAndClose(response, 500, kInternalError, "the server could not answer");
+    Refuse(response, 500, kInternalError, "the server could not answer");
 }
 
 // A POST route: reads the body, at most kMaxBodyBytes of it even when chunked, and hands it

@@ -1,0 +1,110 @@
+// Reading quillmark-ladderd's command line.
+
+#include "ladder_server/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using ladder::Invocation;
+using ladder::ParseCommandLine;
+using ladder::UsageError;
+
+const std::string kDefault = "/data/ladder.db";
+
+Invocation Parse(const std::vector<std::string>& args) {
+    auto parsed = ParseCommandLine(args, kDefault);
+    if (const auto* bad = std::get_if<UsageError>(&parsed)) {
+        ADD_FAILURE() << "refused: " << bad->message;
+        return {};
+    }
+    return std::get<Invocation>(parsed);
+}
+
+std::string Refusal(const std::vector<std::string>& args) {
+    auto parsed = ParseCommandLine(args, kDefault);
+    const auto* bad = std::get_if<UsageError>(&parsed);
+    return bad != nullptr ? bad->message : std::string();
+}
+
+TEST(CommandLineTest, ServeHasLoopbackDefaults) {
+    const auto invocation = Parse({"serve"});
+    EXPECT_EQ(invocation.database, kDefault);
+    const auto& serve = std::get<ladder::ServeCommand>(invocation.command);
+    EXPECT_EQ(serve.address, "127.0.0.1");
+    EXPECT_EQ(serve.port, 8642);
+    EXPECT_EQ(serve.threads, 8);
+}
+
+TEST(CommandLineTest, OptionsTakeTheirValueEitherWayAndStandAnywhere) {
+    const auto invocation = Parse(
+        {"--database", "/tmp/a.db", "serve", "--address=0.0.0.0", "--port", "0", "--threads=2"});
+    EXPECT_EQ(invocation.database, "/tmp/a.db");
+    const auto& serve = std::get<ladder::ServeCommand>(invocation.command);
+    EXPECT_EQ(serve.address, "0.0.0.0");
+    EXPECT_EQ(serve.port, 0);
+    EXPECT_EQ(serve.threads, 2);
+
+    EXPECT_EQ(Parse({"user", "list", "--database=/tmp/b.db"}).database, "/tmp/b.db");
+}
+
+TEST(CommandLineTest, UserCommands) {
+    const auto add = std::get<ladder::UserAddCommand>(
+        Parse({"user", "add", "alice", "--enabled", "--email", "a@example.org"}).command);
+    EXPECT_EQ(add.name, "alice");
+    EXPECT_EQ(add.email, "a@example.org");
+    EXPECT_TRUE(add.enabled);
+    const auto plain = std::get<ladder::UserAddCommand>(Parse({"user", "add", "bob"}).command);
+    EXPECT_EQ(plain.email, "");
+    EXPECT_FALSE(plain.enabled);
+
+    const auto enable =
+        std::get<ladder::UserSetEnabledCommand>(Parse({"user", "enable", "bob"}).command);
+    EXPECT_EQ(enable.name, "bob");
+    EXPECT_TRUE(enable.enabled);
+    EXPECT_FALSE(
+        std::get<ladder::UserSetEnabledCommand>(Parse({"user", "disable", "bob"}).command).enabled);
+    EXPECT_EQ(std::get<ladder::UserPasswdCommand>(Parse({"user", "passwd", "bob"}).command).name,
+              "bob");
+    EXPECT_TRUE(std::holds_alternative<ladder::UserListCommand>(Parse({"user", "list"}).command));
+}
+
+TEST(CommandLineTest, VersionSetAndHelp) {
+    const auto set = std::get<ladder::VersionSetCommand>(
+        Parse({"version", "set", "1.2.0", "https://example.org/q.tar.gz"}).command);
+    EXPECT_EQ(set.version, "1.2.0");
+    EXPECT_EQ(set.download, "https://example.org/q.tar.gz");
+    EXPECT_TRUE(std::holds_alternative<ladder::HelpCommand>(Parse({"--help"}).command));
+    EXPECT_TRUE(std::holds_alternative<ladder::HelpCommand>(Parse({"user", "-h"}).command));
+}
+
+TEST(CommandLineTest, MistakesAreExplained) {
+    EXPECT_EQ(Refusal({}), "no command given");
+    EXPECT_NE(Refusal({"user"}).find("unknown command"), std::string::npos);
+    EXPECT_NE(Refusal({"user", "add"}).find("wrong number of arguments"), std::string::npos);
+    EXPECT_NE(Refusal({"user", "add", "a", "b"}).find("wrong number"), std::string::npos);
+    EXPECT_NE(Refusal({"version", "set", "1.2.0"}).find("wrong number"), std::string::npos);
+    EXPECT_EQ(Refusal({"serve", "--verbose"}), "unknown option --verbose");
+    EXPECT_EQ(Refusal({"serve", "--port"}), "option --port needs a value");
+    EXPECT_EQ(Refusal({"serve", "--port", "1", "--port", "2"}), "option --port given twice");
+    EXPECT_EQ(Refusal({"user", "add", "a", "--enabled=yes"}), "option --enabled takes no value");
+    EXPECT_EQ(Refusal({"user", "list", "--port", "1"}), "\"user list\" takes no option --port");
+    EXPECT_EQ(Refusal({"serve", "--enabled"}), "\"serve\" takes no option --enabled");
+    EXPECT_EQ(Refusal({"serve", "--database", ""}), "--database must not be empty");
+    for (const char* port : {"-1", "65536", "80x", "", " 80"}) {
+        SCOPED_TRACE(port);
+        EXPECT_EQ(Refusal({"serve", "--port", port}), "--port must be a number from 0 to 65535");
+    }
+    EXPECT_EQ(Refusal({"serve", "--threads", "0"}), "--threads must be a number from 1 to 256");
+}
+
+TEST(CommandLineTest, DefaultDatabaseFollowsTheXdgDataFolder) {
+    EXPECT_EQ(ladder::DefaultDatabasePath("/x/data", "/home/a"), "/x/data/quillmark/ladder.db");
+    EXPECT_EQ(ladder::DefaultDatabasePath("", "/home/a"),
+              "/home/a/.local/share/quillmark/ladder.db");
+    EXPECT_EQ(ladder::DefaultDatabasePath(nullptr, "/home/a"),
+              "/home/a/.local/share/quillmark/ladder.db");
+    EXPECT_EQ(ladder::DefaultDatabasePath(nullptr, nullptr), "ladder.db");
+}
+
+}  // namespace
