@@ -120,7 +120,7 @@ HandlerResponse PreRoute(const Request& request, Response& response) {
         reply(response, 404, codes::kNotFound, "no such route");
         return HandlerResponse::Handled;
     }
-    const std::string_view method = request.method == "HEAD" ? "GET" : request.method;
+    const std::string method = request.method == "HEAD" ? "GET" : request.method;
     if (method != route->method) {
         response.set_header("Allow", route->method);
         reply(response, 405, codes::kMethodNotAllowed,
