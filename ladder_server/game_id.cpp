@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "ladder_server/password_hash.h"
+#include "ladder_server/sodium_init.h"
 
 namespace ladder {
 

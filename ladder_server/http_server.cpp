@@ -122,7 +122,8 @@ HandlerResponse PreRoute(const Request& request, Response& response) {
     }
     const std::string method = request.method == "HEAD" ? "GET" : request.method;
     if (method != route->method) {
-        response.set_header("Allow", route->method);
+        response.set_header("Allow",
+                            std::string_view(route->method) == "GET" ? "GET, HEAD" : route->method);
         reply(response, 405, codes::kMethodNotAllowed,
               std::string("this route takes ") + route->method);
         return HandlerResponse::Handled;

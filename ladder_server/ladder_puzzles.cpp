@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <random>
 
-#include "ladder_server/password_hash.h"
+#include "ladder_server/sodium_init.h"
 
 namespace ladder {
 

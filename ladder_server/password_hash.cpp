@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "ladder_server/sodium_init.h"
+
 namespace ladder {
 
 namespace {
@@ -28,12 +30,6 @@ public:
 };
 
 }  // namespace
-
-void InitSodium() {
-    if (sodium_init() < 0) {
-        throw std::runtime_error("libsodium could not start");
-    }
-}
 
 std::string HashPassword(std::string_view password) {
     InitSodium();

@@ -9,10 +9,6 @@
 
 namespace ladder {
 
-// Initialises libsodium; safe to call often and from several threads. Throws
-// std::runtime_error when the library cannot start (no entropy source).
-void InitSodium();
-
 // A new hash with a fresh random salt. Throws std::runtime_error when out of memory.
 std::string HashPassword(std::string_view password);
 

@@ -51,11 +51,11 @@ Parsed<StartRequest> ParseStartRequest(std::string_view body) {
     }
     const json& fields = std::get<json>(object);
     StartRequest request;
-    if (auto bad = ReadText(fields, "user", &request.user)) {
-        return std::move(*bad);
-    }
-    if (auto bad = ReadText(fields, "password", &request.password)) {
-        return std::move(*bad);
+    for (auto [name, out] :
+         {std::pair{"user", &request.user}, std::pair{"password", &request.password}}) {
+        if (auto bad = ReadText(fields, name, out)) {
+            return std::move(*bad);
+        }
     }
     return request;
 }

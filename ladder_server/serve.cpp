@@ -13,6 +13,7 @@
 #include "ladder_server/game_service.h"
 #include "ladder_server/http_server.h"
 #include "ladder_server/password_hash.h"
+#include "ladder_server/sodium_init.h"
 #include "ladder_server/sqlite_store.h"
 
 namespace ladder {

@@ -293,6 +293,10 @@ TEST_F(HttpServerTest, BadRequestsAnswerWithTheirCodeAndLeaveTheDatabaseAlone) {
         EXPECT_EQ(body.value("error", ""), c.code) << result->body;
         EXPECT_TRUE(body.contains("message")) << result->body;
         EXPECT_EQ(result->get_header_value("Content-Type"), "application/json");
+        if (c.status == 405) {
+            EXPECT_EQ(result->get_header_value("Allow"),
+                      std::string(c.method) == "POST" ? "GET, HEAD" : "POST");
+        }
     }
     EXPECT_EQ(DatabaseContents(databasePath_), before);
     // The game those requests named is still open, and the server still answers.
