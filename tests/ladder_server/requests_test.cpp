@@ -86,9 +86,14 @@ TEST(RequestsTest, FinishRefusesAGridOfAnotherShape) {
                                   grid + "\"}");
     };
     EXPECT_EQ(Refusal(finish(kSolved)), "");
+    std::string letter = kSolved;
+    letter[0] = 'x';
+    std::string blank = kSolved;
+    blank[0] = ' ';
+    std::string escapedLineEnd = kSolved;  // 81 characters once JSON is read, one a line end
+    escapedLineEnd.replace(40, 1, "\\n");
     for (const std::string& grid :
-         {kSolved.substr(0, 80), kSolved + "1", std::string(), "x" + kSolved.substr(1),
-          " " + kSolved.substr(1), kSolved.substr(0, 40) + "\\n" + kSolved.substr(42)}) {
+         {kSolved.substr(0, 80), kSolved + "1", std::string(), letter, blank, escapedLineEnd}) {
         SCOPED_TRACE(grid);
         EXPECT_NE(Refusal(finish(grid)).find("\"grid\""), std::string::npos);
     }
