@@ -23,6 +23,8 @@ add_library(quillmark_gui STATIC
     app/window_composition.cpp
     app/wiring.cpp
     appearance/color_from_hex.cpp
+    appearance/skin_colors_file.cpp
+    appearance/skin_menu.cpp
     board/board_grid.cpp
     board/cell_input.cpp
     board/cell_layout.cpp
