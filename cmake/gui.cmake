@@ -67,3 +67,5 @@ target_link_libraries(quillmark PRIVATE quillmark_gui quillmark_warnings)
 set_target_properties(quillmark PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QUILLMARK_PROGRAM_DIR})
 # The program loads the engine component from its own directory at run time.
 add_dependencies(quillmark quillmark_engine)
+
+include(${PROJECT_SOURCE_DIR}/cmake/skins.cmake)

@@ -1,0 +1,182 @@
+// The skins kept in skins/ and copied beside the game: complete, decodable and readable.
+
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QRegularExpression>
+#include <array>
+#include <cmath>
+#include <stdexcept>
+
+#include "app/ini_file.h"
+#include "appearance/color_from_hex.h"
+#include "appearance/skin_colors_file.h"
+#include "appearance/skin_menu.h"
+#include "tests/support/qt_printers.h"
+
+namespace appearance {
+namespace {
+
+const QString kSkinsDir = QStringLiteral(QUILLMARK_SKINS_SOURCE_DIR);
+
+// The menu draws every item on this ground, whatever the skin.
+const QColor kMenuItemGround{0x80, 0x00, 0x00};
+
+double Linear(double channel) {
+    channel /= 255.0;
+    return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+}
+
+// Relative luminance, 0 for black to 1 for white.
+double Luminance(const QColor& color) {
+    return 0.2126 * Linear(color.red()) + 0.7152 * Linear(color.green()) +
+           0.0722 * Linear(color.blue());
+}
+
+// 1 for equal luminance up to 21 for black on white; text reads well from 4.5.
+double Contrast(const QColor& a, const QColor& b) {
+    const double la = Luminance(a);
+    const double lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The CIE 1976 colour difference under daylight: about 2 is just noticeable, and two fills
+// 20 apart are told apart at a glance.
+double ColourDifference(const QColor& a, const QColor& b) {
+    auto lab = [](const QColor& color) {
+        const double r = Linear(color.red());
+        const double g = Linear(color.green());
+        const double b = Linear(color.blue());
+        auto f = [](double t) { return t > 0.008856 ? std::cbrt(t) : 7.787 * t + 16.0 / 116.0; };
+        const double fx = f((0.4124 * r + 0.3576 * g + 0.1805 * b) / 0.95047);
+        const double fy = f(0.2126 * r + 0.7152 * g + 0.0722 * b);
+        const double fz = f((0.0193 * r + 0.1192 * g + 0.9505 * b) / 1.08883);
+        return std::array<double, 3>{116 * fy - 16, 500 * (fx - fy), 200 * (fy - fz)};
+    };
+    const auto la = lab(a);
+    const auto lb = lab(b);
+    return std::hypot(la[0] - lb[0], la[1] - lb[1], la[2] - lb[2]);
+}
+
+QColor AverageColour(const QImage& image, const QRect& area) {
+    double red = 0;
+    double green = 0;
+    double blue = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            red += pixel.red();
+            green += pixel.green();
+            blue += pixel.blue();
+        }
+    }
+    const double count = double(area.width()) * area.height();
+    return QColor(int(red / count), int(green / count), int(blue / count));
+}
+
+QImage ReadJpeg(const QString& path) {
+    QImageReader reader(path, "jpeg");
+    QImage image = reader.read();
+    EXPECT_FALSE(image.isNull()) << path.toStdString() << ": "
+                                 << reader.errorString().toStdString();
+    return image;
+}
+
+class SkinData : public ::testing::Test {
+protected:
+    QStringList Skins() const { return ListSkinDirectories(kSkinsDir); }
+    static QString FileOf(const QString& skin, const char* file) {
+        return QDir(kSkinsDir).filePath(skin + u'/' + QString::fromLatin1(file));
+    }
+};
+
+TEST_F(SkinData, TheClassicSkinAndAtLeastTwoOthersAreKept) {
+    const QStringList skins = Skins();
+    EXPECT_TRUE(skins.contains("default")) << ::testing::PrintToString(skins);
+    EXPECT_GE(skins.size(), 3) << ::testing::PrintToString(skins);
+    // Every skin shows up in the Skin submenu.
+    const SkinMenuItems menu = SkinMenuOrder(skins);
+    EXPECT_TRUE(menu.defaultItemActive);
+    EXPECT_EQ(menu.extraItems.size() + 1, skins.size());
+}
+
+TEST_F(SkinData, EverySkinHasItsHeaderPicturesAtTheirSizes) {
+    for (const QString& skin : Skins()) {
+        SCOPED_TRACE(skin.toStdString());
+        for (const char* file :
+             {kHeaderLeftFile, kHeaderMiddleFile, kHeaderRightFile, kSkinColorsFile}) {
+            EXPECT_TRUE(QFile::exists(FileOf(skin, file))) << file;
+        }
+        EXPECT_EQ(ReadJpeg(FileOf(skin, kHeaderLeftFile)).size(), QSize(100, 30));
+        EXPECT_EQ(ReadJpeg(FileOf(skin, kHeaderRightFile)).size(), QSize(100, 30));
+        // The middle piece is tiled, so any width fills it; the height is the header's.
+        const QImage middle = ReadJpeg(FileOf(skin, kHeaderMiddleFile));
+        EXPECT_GT(middle.width(), 0);
+        EXPECT_EQ(middle.height(), 30);
+    }
+}
+
+TEST_F(SkinData, EveryColourIsWrittenOutAsHashAndSixHexDigits) {
+    const QRegularExpression colour(QStringLiteral("^#[0-9a-fA-F]{6}$"));
+    for (const QString& skin : Skins()) {
+        SCOPED_TRACE(skin.toStdString());
+        const app::IniFile file(FileOf(skin, kSkinColorsFile));
+        for (const SkinColorKey& key : kSkinColorKeys) {
+            const QString value = file.Read("colors", key.name, "NO");
+            EXPECT_TRUE(colour.match(value).hasMatch()) << key.name << "=" << value.toStdString();
+            EXPECT_NO_THROW(ColorFromHex(value)) << key.name;
+        }
+    }
+}
+
+TEST_F(SkinData, TheClassicSkinChangesOnlyTheMenuText) {
+    const SkinColors classic = ReadSkinColors(FileOf("default", kSkinColorsFile));
+    const SkinColors standard;
+    for (const SkinColorKey& key : kSkinColorKeys) {
+        if (std::string_view(key.name) != "menu_font") {
+            EXPECT_EQ(classic.*key.field, standard.*key.field) << key.name;
+        }
+    }
+    EXPECT_GT(Contrast(QColorFromHex(classic.menu_font), kMenuItemGround),
+              Contrast(QColorFromHex(standard.menu_font), kMenuItemGround));
+}
+
+TEST_F(SkinData, EverySkinReadsWell) {
+    for (const QString& skin : Skins()) {
+        SCOPED_TRACE(skin.toStdString());
+        const SkinColors colors = ReadSkinColors(FileOf(skin, kSkinColorsFile));
+        const QColor locked = QColorFromHex(colors.cells_locked);
+        for (const QString* fill : {&colors.grid1, &colors.grid2, &colors.grid3, &colors.grid4}) {
+            SCOPED_TRACE(fill->toStdString());
+            EXPECT_GE(Contrast(QColorFromHex(colors.grid_font), QColorFromHex(*fill)), 4.5);
+            EXPECT_GE(ColourDifference(locked, QColorFromHex(*fill)), 20.0);
+        }
+        EXPECT_GE(Contrast(QColorFromHex(colors.cells_locked_font), locked), 4.5);
+        EXPECT_GE(Contrast(QColorFromHex(colors.menu_font), kMenuItemGround), 4.5);
+        EXPECT_GE(Contrast(QColorFromHex(colors.menu_select_font),
+                           QColorFromHex(colors.menu_select_color)),
+                  4.5);
+        EXPECT_GE(Contrast(QColorFromHex(colors.status_bar_font), QColorFromHex(colors.status_bar)),
+                  4.5);
+    }
+}
+
+TEST_F(SkinData, HeaderButtonSpotsAreDarkEnoughForWhiteGlyphs) {
+    // The 17 x 17 buttons: menu at (9, 7) on the left piece; minimise and close at (618, 7)
+    // and (636, 7) in the window, 56 and 74 pixels into the right piece.
+    for (const QString& skin : Skins()) {
+        SCOPED_TRACE(skin.toStdString());
+        const QImage left = ReadJpeg(FileOf(skin, kHeaderLeftFile));
+        const QImage right = ReadJpeg(FileOf(skin, kHeaderRightFile));
+        EXPECT_GE(Contrast(Qt::white, AverageColour(left, QRect(9, 7, 17, 17))), 4.5);
+        EXPECT_GE(Contrast(Qt::white, AverageColour(right, QRect(56, 7, 17, 17))), 4.5);
+        EXPECT_GE(Contrast(Qt::white, AverageColour(right, QRect(74, 7, 17, 17))), 4.5);
+    }
+}
+
+}  // namespace
+}  // namespace appearance
