@@ -1,6 +1,8 @@
 # The game program: every window-side folder goes into one library, so that the program's
 # entry and the tests link the same code.
 find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport)
+# Puzzle pictures are written and read with libjpeg-turbo (output/jpeg_file.cpp).
+find_package(JPEG REQUIRED)
 
 add_library(quillmark_gui STATIC
     app/application.cpp
@@ -48,12 +50,14 @@ add_library(quillmark_gui STATIC
     help/about_box.cpp
     help/about_pictures.cpp
     help/help_commands.cpp
+    output/jpeg_file.cpp
+    output/picture_stamp.cpp
 )
 set_target_properties(quillmark_gui PROPERTIES AUTOMOC ON)
 target_include_directories(quillmark_gui PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(quillmark_gui
     PUBLIC Qt6::Widgets Qt6::PrintSupport quillmark_dispatch
-    PRIVATE quillmark_warnings
+    PRIVATE quillmark_warnings JPEG::JPEG
 )
 target_precompile_headers(quillmark_gui PRIVATE
     <QtWidgets/QtWidgets>
