@@ -1,12 +1,29 @@
 #pragma once
 
 #include <QString>
+#include <optional>
+
+class QPrinter;
 
 namespace app {
 
 // The kinds of modal message box. Information, warning and error boxes have one OK button;
 // the critical box is the application's default error report.
 enum class BoxKind { Information, Warning, Error, Critical };
+
+// A save dialog: its title, its one file type filter ("Text (*.txt)") and the folder it
+// opens in. The dialog does not ask before replacing a file: its caller does, after adding
+// the default extension.
+struct SaveDialogRequest {
+    QString title;
+    QString filter;
+    QString directory;
+};
+
+// An open dialog with no title or filter of its own; the chosen file must exist.
+struct OpenDialogRequest {
+    QString directory;
+};
 
 // Every message box and file or print dialog of the program goes through this one
 // interface, so tests can script the answers and record what was shown.
@@ -18,6 +35,13 @@ public:
     virtual void ShowMessage(BoxKind kind, const QString& text) = 0;
     // A modal confirmation with Yes and No; true only for Yes.
     virtual bool Confirm(const QString& text) = 0;
+    // The full path the player chose, or nothing when the dialog was cancelled.
+    virtual std::optional<QString> AskSaveFileName(const SaveDialogRequest& request) = 0;
+    virtual std::optional<QString> AskOpenFileName(const OpenDialogRequest& request) = 0;
+    // The print dialog on printer, offering the page range 1 to 1 and neither printing to a
+    // file nor a selection; the player's choices (printer, copies) go into printer. True
+    // when the player confirmed.
+    virtual bool AskPrint(QPrinter& printer) = 0;
 };
 
 }  // namespace app

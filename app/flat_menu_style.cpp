@@ -23,16 +23,6 @@ constexpr int kRightRoom = 22;      // right of the text or shortcut: the submen
 constexpr int kShortcutGap = 16;    // between an item's text and its shortcut
 constexpr int kVerticalMargin = 1;  // above the first item and below the last
 
-using ColorKey = QString appearance::SkinColors::*;
-
-QColor SkinColor(const appearance::SkinColors& colors, ColorKey key) {
-    try {
-        return appearance::QColorFromHex(colors.*key);
-    } catch (const std::invalid_argument&) {
-        return appearance::QColorFromHex(appearance::SkinColors{}.*key);
-    }
-}
-
 QRect IconColumn(const QRect& item) {
     return QRect(item.left(), item.top(), FlatMenuStyle::kIconColumnWidth, item.height());
 }
@@ -139,7 +129,7 @@ void FlatMenuStyle::DrawColumnAndGround(const QRect& area, int columnLeft,
                                         QPainter& painter) const {
     painter.fillRect(area, kItemGround);
     painter.fillRect(QRect(columnLeft, area.top(), kIconColumnWidth, area.height()),
-                     SkinColor(colors_, &appearance::SkinColors::menu_bar));
+                     appearance::DrawingColor(colors_, &appearance::SkinColors::menu_bar));
 }
 
 void FlatMenuStyle::DrawMenuItem(const QStyleOptionMenuItem& item, QPainter& painter) const {
@@ -157,17 +147,17 @@ void FlatMenuStyle::DrawMenuItem(const QStyleOptionMenuItem& item, QPainter& pai
 
     const bool enabled = item.state.testFlag(State_Enabled);
     const bool highlighted = enabled && item.state.testFlag(State_Selected);
-    QColor ink = SkinColor(colors_, &SkinColors::menu_font);
+    QColor ink = appearance::DrawingColor(colors_, &SkinColors::menu_font);
     if (!enabled) {
         ink = kDisabledText;
     } else if (highlighted) {
-        painter.fillRect(rect, SkinColor(colors_, &SkinColors::menu_select_color));
+        painter.fillRect(rect, appearance::DrawingColor(colors_, &SkinColors::menu_select_color));
         painter.save();
-        painter.setPen(SkinColor(colors_, &SkinColors::menu_select_border));
+        painter.setPen(appearance::DrawingColor(colors_, &SkinColors::menu_select_border));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(rect.adjusted(0, 0, -1, -1));
         painter.restore();
-        ink = SkinColor(colors_, &SkinColors::menu_select_font);
+        ink = appearance::DrawingColor(colors_, &SkinColors::menu_select_font);
     }
 
     const bool checked = item.checkType != QStyleOptionMenuItem::NotCheckable && item.checked;
@@ -176,7 +166,7 @@ void FlatMenuStyle::DrawMenuItem(const QStyleOptionMenuItem& item, QPainter& pai
         iconRect.moveCenter(column.center());
         if (checked) {
             painter.save();
-            painter.setPen(SkinColor(colors_, &SkinColors::menu_select_border));
+            painter.setPen(appearance::DrawingColor(colors_, &SkinColors::menu_select_border));
             painter.setBrush(Qt::NoBrush);
             painter.drawRect(iconRect.adjusted(-2, -2, 1, 1));
             painter.restore();

@@ -98,6 +98,10 @@ void TFsudoku_main::StartupSequence() {
     }
     SettingsFile = std::make_unique<app::IniFile>(ConfigPath);
     ReadSettings();
+    // A skin that cannot be applied is reported, and the start goes on, so that the player
+    // can still choose another skin from the menu.
+    Run(&TFsudoku_main::ApplySkin);
+    BuildSkinMenu();
     LevelMenuRefresh();
     ShowHintState();
     // After start-up no board cell has the focus.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QLabel>
 #include <QString>
 #include <QTimer>
@@ -13,6 +14,8 @@
 #include "board/locked_cells.h"
 #include "engine/engine_link.h"
 #include "game/time_text.h"
+
+class QPrinter;
 
 namespace board {
 class BoardGrid;
@@ -144,6 +147,40 @@ public:
     // A solved grid in an online game: reports it and shows the server's time.
     void ReportOnlineResult();
 
+    // --- Skins (appearance/)
+    // ----------------------------------------------------------------------- Loads the header
+    // pictures and colours of SkinDir and applies them; raises an error naming a picture that
+    // cannot be read, or a colour that is not "#rrggbb".
+    void ApplySkin();
+    // The Skin submenu: "default" first, then the installed skins in reverse name order.
+    void BuildSkinMenu();
+    // A Skin item was chosen: stores, applies and lists the new skin.
+    void SelectSkin(QAction* item);
+
+    // --- Puzzle files (output/) ------------------------------------------------------------------
+    void Load1Click();
+    // Saves to the name of the last Save As, or runs Save As when there is none yet.
+    void Savepuzzle1Click();
+    void SavePuzzleAs1Click();
+    // The engine saves its grid to PuzzleFileName; a failure is shown.
+    void SaveToPuzzleFile();
+
+    // --- The puzzle picture, export and printing (output/) ---------------------------------------
+    // Writes the board as the screen shows it to PicturePath as a 370 x 370 JPEG, stamped with
+    // the date (bottom right), the credit line (bottom left) and the web address (top right).
+    void CapturePuzzlePicture();
+    // Stamps one line of text on a JPEG file; see output::StampPictureFile.
+    void StampPictureText(const QString& options, const QString& inputPath,
+                          const QString& outputPath, const QString& text, int mode, int xMargin,
+                          int yMargin);
+    void SavePuzzleImage1Click();
+    void Timer_salva_imgTimer();
+    void Print1Click();
+    void Timer_stampaTimer();
+    // Prints picture at the top left of a landscape page, scaled by the whole-number ratio of
+    // the printer's resolution to the screen's, as many times as copies were chosen.
+    void PrintPicture(QPrinter& printer, const QImage& picture);
+
     // --- Help: about box, links and update check (help/) ----------------------------------------
     void About1Click();
     void QuillmarkSite1Click();
@@ -199,6 +236,9 @@ public:
     QString PrintPicturePath;
     QString EmptyGridText;
     QString PuzzleFileName;
+    QString PicturePath;
+    // The picture to print, loaded from its file before printing.
+    QImage Image1;
     QString SelectedDigit;
     QString LastEngineResult;
     QString LastMessageText;
@@ -208,6 +248,7 @@ public:
     QString AccountMail;
     QString SkinName;
     QString SkinDir;
+    QString ColorsPath;
     QString HintSetting;
     std::unique_ptr<app::IniFile> SettingsFile;
     QString CurrentGridText;
@@ -241,15 +282,24 @@ private:
     void BuildComposition();
     // Gives every menu item, tool button and board event its handler, once.
     void ConnectHandlers();
+    // The 370 x 370 pixels of the screen where the board stands.
+    QImage GrabBoardFromScreen();
+    // A save dialog with its title and filter opening in the current directory; the default
+    // extension is added to a name typed without one, and replacing an existing file is asked
+    // first. Nothing when the player cancels either.
+    std::optional<QString> ChooseSavePath(const QString& title, const QString& filter,
+                                          const QString& suffix);
     // Runs handler when action is triggered, and enables action.
     void Wire(QAction* action, void (TFsudoku_main::*handler)());
     // The check marks of checkable controls follow the state, also after a handler failed.
     void ShowLevelChecks();
     void ShowHintChecks();
+    void ShowSkinChecks();
 
     // The level items and hint controls, connected once whatever the number of refreshes.
     void OnLevelItemTriggered();
     void OnHintControlTriggered();
+    void OnSkinItemTriggered();
     // The application's deactivation reaches LeaveDuringOnlineGame only while hooked.
     void HookDeactivation(bool hooked);
     void OnApplicationStateChanged(Qt::ApplicationState state);

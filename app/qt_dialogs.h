@@ -14,6 +14,9 @@ public:
 
     void ShowMessage(BoxKind kind, const QString& text) override;
     bool Confirm(const QString& text) override;
+    std::optional<QString> AskSaveFileName(const SaveDialogRequest& request) override;
+    std::optional<QString> AskOpenFileName(const OpenDialogRequest& request) override;
+    bool AskPrint(QPrinter& printer) override;
 
 private:
     QPointer<QWidget> owner_;

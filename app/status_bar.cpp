@@ -62,4 +62,15 @@ QString StatusBar::PanelText(int index) const {
     return panels_[index]->text();
 }
 
+void StatusBar::SetColors(const QColor& background, const QColor& text) {
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, background);
+    setPalette(palette);
+    for (QLabel* panel : panels_) {
+        QPalette panelPalette = panel->palette();
+        panelPalette.setColor(QPalette::WindowText, text);
+        panel->setPalette(panelPalette);
+    }
+}
+
 }  // namespace app

@@ -22,6 +22,9 @@ public:
     QString PanelText(int index) const;
     QLabel* Panel(int index) const { return panels_[index]; }
 
+    // The bar's background and the text colour of every panel.
+    void SetColors(const QColor& background, const QColor& text);
+
 private:
     std::array<QLabel*, kPanelCount> panels_{};
 };

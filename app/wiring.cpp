@@ -15,6 +15,10 @@ void TFsudoku_main::Wire(QAction* action, void (TFsudoku_main::*handler)()) {
 void TFsudoku_main::ConnectHandlers() {
     connect(Timer1, &QTimer::timeout, this, [this] { Run(&TFsudoku_main::Timer1Timer); });
     connect(Cronometro, &QTimer::timeout, this, [this] { Run(&TFsudoku_main::CronometroTimer); });
+    connect(Timer_salva_img, &QTimer::timeout, this,
+            [this] { Run(&TFsudoku_main::Timer_salva_imgTimer); });
+    connect(Timer_stampa, &QTimer::timeout, this,
+            [this] { Run(&TFsudoku_main::Timer_stampaTimer); });
     connect(cntHeader->BBclose, &QAbstractButton::clicked, this,
             [this] { Run(&TFsudoku_main::BBcloseClick); });
     connect(cntHeader->BBmenu, &QAbstractButton::clicked, this,
@@ -36,6 +40,14 @@ void TFsudoku_main::ConnectHandlers() {
     Wire(Menu->Item(QStringLiteral("Showsolution1")), &TFsudoku_main::Showsolution1Click);
     Wire(Menu->Item(QStringLiteral("Challenge1")), &TFsudoku_main::Challenge1Click);
     Wire(ToolBar->Action(QStringLiteral("ToolButton5")), &TFsudoku_main::Challenge1Click);
+    Wire(Menu->Item(QStringLiteral("Load1")), &TFsudoku_main::Load1Click);
+    Wire(ToolBar->Action(QStringLiteral("ToolButton1")), &TFsudoku_main::Load1Click);
+    Wire(Menu->Item(QStringLiteral("Savepuzzle1")), &TFsudoku_main::Savepuzzle1Click);
+    Wire(ToolBar->Action(QStringLiteral("ToolButton2")), &TFsudoku_main::Savepuzzle1Click);
+    Wire(Menu->Item(QStringLiteral("SavePuzzleAs1")), &TFsudoku_main::SavePuzzleAs1Click);
+    Wire(Menu->Item(QStringLiteral("SavePuzzleImage1")), &TFsudoku_main::SavePuzzleImage1Click);
+    Wire(Menu->Item(QStringLiteral("Print1")), &TFsudoku_main::Print1Click);
+    Wire(ToolBar->Action(QStringLiteral("ToolButton4")), &TFsudoku_main::Print1Click);
     Wire(Menu->Item(QStringLiteral("About1")), &TFsudoku_main::About1Click);
     Wire(Menu->Item(QStringLiteral("QuillmarkSite1")), &TFsudoku_main::QuillmarkSite1Click);
     Wire(Menu->Item(QStringLiteral("QuillmarkForum1")), &TFsudoku_main::QuillmarkForum1Click);

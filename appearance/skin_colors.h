@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 
 namespace appearance {
@@ -25,5 +26,11 @@ struct SkinColors {
     QString cells_locked = "#becbe3";
     QString cells_locked_font = "#000000";
 };
+
+// One of the sixteen colours, for drawing. A malformed text draws in the standard skin's
+// colour for that key: painting never fails; where a colour is applied, its conversion is
+// checked and reported instead.
+using SkinColorField = QString SkinColors::*;
+QColor DrawingColor(const SkinColors& colors, SkinColorField key);
 
 }  // namespace appearance

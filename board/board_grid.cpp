@@ -139,25 +139,21 @@ void BoardGrid::RepaintAll() {
 }
 
 QColor BoardGrid::FillColor(int column, int row) const {
-    switch (FillKey(column, row)) {
-        case 1:
-            return appearance::QColorFromHex(colors_.grid1);
-        case 2:
-            return appearance::QColorFromHex(colors_.grid2);
-        case 3:
-            return appearance::QColorFromHex(colors_.grid3);
-        default:
-            return appearance::QColorFromHex(colors_.grid4);
-    }
+    constexpr appearance::SkinColorField kFills[] = {
+        &appearance::SkinColors::grid1, &appearance::SkinColors::grid2,
+        &appearance::SkinColors::grid3, &appearance::SkinColors::grid4};
+    return appearance::DrawingColor(colors_, kFills[FillKey(column, row) - 1]);
 }
 
 void BoardGrid::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), kGridLineColor);
 
-    const QColor textColor = appearance::QColorFromHex(colors_.grid_font);
-    const QColor lockedFill = appearance::QColorFromHex(colors_.cells_locked);
-    const QColor lockedText = appearance::QColorFromHex(colors_.cells_locked_font);
+    const QColor textColor = appearance::DrawingColor(colors_, &appearance::SkinColors::grid_font);
+    const QColor lockedFill =
+        appearance::DrawingColor(colors_, &appearance::SkinColors::cells_locked);
+    const QColor lockedText =
+        appearance::DrawingColor(colors_, &appearance::SkinColors::cells_locked_font);
     for (int row = 0; row < kCellCount; ++row) {
         for (int column = 0; column < kCellCount; ++column) {
             CellLook look{FillColor(column, row), textColor, CellText(column, row)};

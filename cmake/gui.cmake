@@ -25,8 +25,10 @@ add_library(quillmark_gui STATIC
     app/window_composition.cpp
     app/wiring.cpp
     appearance/color_from_hex.cpp
+    appearance/skin_colors.cpp
     appearance/skin_colors_file.cpp
     appearance/skin_menu.cpp
+    appearance/skins.cpp
     board/board_grid.cpp
     board/cell_input.cpp
     board/cell_layout.cpp
@@ -50,8 +52,12 @@ add_library(quillmark_gui STATIC
     help/about_box.cpp
     help/about_pictures.cpp
     help/help_commands.cpp
+    output/export_print.cpp
     output/jpeg_file.cpp
     output/picture_stamp.cpp
+    output/puzzle_files.cpp
+    output/puzzle_picture.cpp
+    output/save_path.cpp
 )
 set_target_properties(quillmark_gui PROPERTIES AUTOMOC ON)
 target_include_directories(quillmark_gui PUBLIC ${PROJECT_SOURCE_DIR})

@@ -2,6 +2,20 @@
 
 namespace testing_support {
 
+namespace {
+
+template <typename Answer>
+Answer Next(std::deque<Answer>& answers, Answer otherwise) {
+    if (answers.empty()) {
+        return otherwise;
+    }
+    Answer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+}  // namespace
+
 void ScriptedDialogs::ShowMessage(app::BoxKind kind, const QString& text) {
     ShownBox::Kind shownKind = ShownBox::Kind::Information;
     switch (kind) {
@@ -18,23 +32,40 @@ void ScriptedDialogs::ShowMessage(app::BoxKind kind, const QString& text) {
             shownKind = ShownBox::Kind::Critical;
             break;
     }
-    shown.push_back({shownKind, text});
-    if (onShow) {
-        onShow(shown.back());
-    }
+    Record({shownKind, text});
 }
 
 bool ScriptedDialogs::Confirm(const QString& text) {
-    shown.push_back({ShownBox::Kind::Confirmation, text});
+    Record({ShownBox::Kind::Confirmation, text});
+    return Next(confirmAnswers, false);
+}
+
+std::optional<QString> ScriptedDialogs::AskSaveFileName(const app::SaveDialogRequest& request) {
+    saveRequests.push_back(request);
+    Record({ShownBox::Kind::SaveDialog, request.title});
+    return Next<std::optional<QString>>(saveAnswers, std::nullopt);
+}
+
+std::optional<QString> ScriptedDialogs::AskOpenFileName(const app::OpenDialogRequest& request) {
+    openRequests.push_back(request);
+    Record({ShownBox::Kind::OpenDialog, QString()});
+    return Next<std::optional<QString>>(openAnswers, std::nullopt);
+}
+
+bool ScriptedDialogs::AskPrint(QPrinter& printer) {
+    Record({ShownBox::Kind::PrintDialog, QString()});
+    const bool confirmed = Next(printAnswers, false);
+    if (confirmed && printChoices) {
+        printChoices(printer);
+    }
+    return confirmed;
+}
+
+void ScriptedDialogs::Record(const ShownBox& box) {
+    shown.push_back(box);
     if (onShow) {
         onShow(shown.back());
     }
-    if (confirmAnswers.empty()) {
-        return false;
-    }
-    bool answer = confirmAnswers.front();
-    confirmAnswers.pop_front();
-    return answer;
 }
 
 QStringList ScriptedDialogs::Texts() const {

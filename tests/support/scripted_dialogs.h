@@ -12,18 +12,31 @@ namespace testing_support {
 
 // One box the program showed.
 struct ShownBox {
-    enum class Kind { Information, Warning, Error, Critical, Confirmation };
+    enum class Kind {
+        Information,
+        Warning,
+        Error,
+        Critical,
+        Confirmation,
+        SaveDialog,  // text: the dialog's title
+        OpenDialog,
+        PrintDialog,
+    };
     Kind kind;
     QString text;
     bool operator==(const ShownBox&) const = default;
 };
 
-// Dialogs that answer from a script and record every box shown, in order. A confirmation
-// without a scripted answer is answered No.
+// Dialogs that answer from a script and record every box and dialog shown, in order. A
+// confirmation without a scripted answer is answered No; a file or print dialog without one
+// is cancelled.
 class ScriptedDialogs : public app::Dialogs {
 public:
     void ShowMessage(app::BoxKind kind, const QString& text) override;
     bool Confirm(const QString& text) override;
+    std::optional<QString> AskSaveFileName(const app::SaveDialogRequest& request) override;
+    std::optional<QString> AskOpenFileName(const app::OpenDialogRequest& request) override;
+    bool AskPrint(QPrinter& printer) override;
 
     void AnswerNextConfirmations(std::initializer_list<bool> answers) {
         confirmAnswers.insert(confirmAnswers.end(), answers);
@@ -34,8 +47,21 @@ public:
 
     std::vector<ShownBox> shown;
     std::deque<bool> confirmAnswers;
+    // Paths chosen in the next save and open dialogs; nothing cancels.
+    std::deque<std::optional<QString>> saveAnswers;
+    std::deque<std::optional<QString>> openAnswers;
+    // Whether the next print dialogs are confirmed; printChoices then sets the printer up as
+    // the player would (copies, ...).
+    std::deque<bool> printAnswers;
+    std::function<void(QPrinter&)> printChoices;
+    std::vector<app::SaveDialogRequest> saveRequests;
+    std::vector<app::OpenDialogRequest> openRequests;
+
     // Called as each box is shown, while the program waits for it.
     std::function<void(const ShownBox&)> onShow;
+
+private:
+    void Record(const ShownBox& box);
 };
 
 }  // namespace testing_support

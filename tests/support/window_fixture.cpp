@@ -1,6 +1,8 @@
 #include "tests/support/window_fixture.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 #include "board/board_grid.h"
@@ -21,6 +23,10 @@ void WindowTest::TearDown() {
 }
 
 TFsudoku_main& WindowTest::MakeWindow(engine::ClassObjectFactory factory) {
+    const QString skins = ProgramDir() + QStringLiteral("skin");
+    if (!QFileInfo::exists(skins)) {
+        QFile::link(QStringLiteral(QUILLMARK_SKIN_DIR), skins);
+    }
     auto dialogs = std::make_unique<ScriptedDialogs>();
     dialogs_ = dialogs.get();
     MainWindowOptions options;

@@ -22,6 +22,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // The program directory has the installed skins unless a test made its own skin folder
+    // before the window.
     // Makes the window; tests that need another engine set factory first.
     TFsudoku_main& MakeWindow(engine::ClassObjectFactory factory = {});
     // Shows the window and waits for the start-up sequence to finish.
