@@ -25,6 +25,8 @@ struct SkinColors {
     QString grid_font = "#000000";
     QString cells_locked = "#becbe3";
     QString cells_locked_font = "#000000";
+
+    bool operator==(const SkinColors&) const = default;
 };
 
 // One of the sixteen colours, for drawing. A malformed text draws in the standard skin's

@@ -11,7 +11,7 @@ packages=(
     # engine component and ladder server
     libcurl4-openssl-dev libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libsodium-dev
     # tests and benchmarks
-    libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick qqwing wrk python3
+    libgtest-dev libgmock-dev zlib1g-dev libbenchmark-dev xvfb xauth xdotool imagemagick qqwing wrk python3
     # fonts for a readable board on a bare machine
     fonts-dejavu-core
 )

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "app/popup_menu.h"
+#include "app/status_bar.h"
+#include "appearance/color_from_hex.h"
+#include "tests/support/window_fixture.h"
+
+namespace {
+
+using testing_support::ShownBox;
+
+// Skins made by the test in the window's own program directory.
+class Skins : public testing_support::WindowTest {
+protected:
+    // A skin folder with the standard skin's pictures and the given colour file ("" for
+    // none); pictures named in leaveOut are not copied.
+    void MakeSkin(const QString& name, const QByteArray& colors = {},
+                  const QStringList& leaveOut = {}) {
+        const QString folder = ProgramDir() + "skin/" + name + "/";
+        ASSERT_TRUE(QDir().mkpath(folder));
+        for (const char* picture : {"header.jpg", "header_left.jpg", "header_right.jpg"}) {
+            if (!leaveOut.contains(QLatin1String(picture))) {
+                QFile::copy(QStringLiteral(QUILLMARK_SKIN_DIR "/default/") + picture,
+                            folder + picture);
+            }
+        }
+        if (!colors.isEmpty()) {
+            QFile file(folder + "colors.ini");
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(colors);
+        }
+    }
+    void UseSkin(const QString& name) {
+        QFile config(ProgramDir() + "config.ini");
+        ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+        config.write("[param]\r\nskin=" + name.toUtf8() +
+                     "\r\nlevel=Medium\r\nhint=true\r\nuser=\r\npwd=\r\nmail=");
+    }
+    QStringList SkinItems(bool checkedOnly = false) {
+        QStringList captions;
+        for (QAction* item : Window().Menu->Submenu(QStringLiteral("Skin1"))->actions()) {
+            if (!checkedOnly || item->isChecked()) {
+                captions << item->text();
+            }
+        }
+        return captions;
+    }
+};
+
+TEST_F(Skins, ASkinWithoutAColourFileShowsEveryStandardColour) {
+    MakeSkin("plain");
+    UseSkin("plain");
+    TFsudoku_main& window = ShowConfigured();
+    EXPECT_TRUE(Boxes().shown.empty());
+    EXPECT_EQ(window.SkinColors, appearance::SkinColors{});
+    EXPECT_EQ(window.palette().color(QPalette::Window), QColor(0x99, 0x00, 0x00));
+}
+
+TEST_F(Skins, AColourFileWithOnlyTheDigitColourChangesOnlyThat) {
+    MakeSkin("white", "[Colors]\r\nGRID_FONT = #ffffff\r\n");
+    UseSkin("white");
+    TFsudoku_main& window = ShowConfigured();
+    appearance::SkinColors expected;
+    expected.grid_font = QStringLiteral("#ffffff");
+    EXPECT_EQ(window.SkinColors, expected);
+    EXPECT_EQ(window.ColorsPath, ProgramDir() + "skin/white/colors.ini");
+}
+
+TEST_F(Skins, TheSubmenuListsDefaultFirstThenTheOthersFromTheLastName) {
+    for (const char* name : {"blue", "default", "Green", "Default"}) {
+        MakeSkin(QString::fromLatin1(name));
+    }
+    UseSkin("Green");
+    ShowConfigured();
+    EXPECT_EQ(SkinItems(), QStringList({"default", "Green", "Default", "blue"}));
+    EXPECT_EQ(SkinItems(true), QStringList({"Green"}));
+}
+
+TEST_F(Skins, AChosenSkinIsAppliedAndStaysAfterARestartWithOneCheckMark) {
+    MakeSkin("default");
+    MakeSkin("teal", "[colors]\r\nwindow_color=#008080\r\n");
+    UseSkin("default");
+    TFsudoku_main& window = ShowReady();
+    window.Menu->Submenu(QStringLiteral("Skin1"))->actions().last()->trigger();
+    EXPECT_EQ(window.SkinName, QStringLiteral("teal"));
+    EXPECT_EQ(window.palette().color(QPalette::Window), QColor(0x00, 0x80, 0x80));
+
+    MakeWindow();
+    ShowConfigured();
+    EXPECT_EQ(Window().SkinName, QStringLiteral("teal"));
+    EXPECT_EQ(SkinItems(true), QStringList({"teal"}));
+}
+
+TEST_F(Skins, AnUnreadableHeaderPictureIsReportedOnceAndTheStartGoesOn) {
+    MakeSkin("default");
+    MakeSkin("torn", {}, {"header.jpg"});
+    UseSkin("torn");
+    TFsudoku_main& window = ShowConfigured();
+    ASSERT_EQ(Boxes().shown.size(), 1u);
+    EXPECT_EQ(Boxes().shown[0].kind, ShownBox::Kind::Critical);
+    EXPECT_TRUE(Boxes().shown[0].text.contains(ProgramDir() + "skin/torn/header.jpg"));
+    // The rest of the start ran: the player can still choose another skin.
+    EXPECT_EQ(SkinItems(), QStringList({"default", "torn"}));
+    EXPECT_TRUE(window.Menu->Item(QStringLiteral("Medium1"))->isChecked());
+    EXPECT_EQ(window.StatusBar->PanelText(4), QStringLiteral("Hint none"));
+}
+
+TEST_F(Skins, AMalformedColourIsReportedWhereItIsApplied) {
+    MakeSkin("smudged", "[colors]\r\nstatus_bar=#12zz56\r\n");
+    UseSkin("smudged");
+    ShowConfigured();
+    ASSERT_EQ(Boxes().shown.size(), 1u);
+    EXPECT_TRUE(Boxes().shown[0].text.contains(QStringLiteral("#12zz56")));
+}
+
+}  // namespace

@@ -1,0 +1,123 @@
+// The puzzle picture read from the real screen; runs under Xvfb.
+
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTest>
+
+#include "appearance/color_from_hex.h"
+#include "board/board_grid.h"
+#include "board/cell_layout.h"
+#include "help/product_info.h"
+#include "output/jpeg_file.h"
+#include "output/picture_stamp.h"
+#include "tests/support/window_fixture.h"
+
+namespace {
+
+class PictureOnScreen : public testing_support::WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
+        // The standard skin's pictures with white digits, so the stamps are white.
+        const QString folder = ProgramDir() + "skin/white/";
+        ASSERT_TRUE(QDir().mkpath(folder));
+        for (const char* picture : {"header.jpg", "header_left.jpg", "header_right.jpg"}) {
+            QFile::copy(QStringLiteral(QUILLMARK_SKIN_DIR "/default/") + picture, folder + picture);
+        }
+        QFile colors(folder + "colors.ini");
+        ASSERT_TRUE(colors.open(QIODevice::WriteOnly));
+        colors.write("[colors]\r\ngrid_font=#ffffff\r\n");
+        colors.close();
+        QFile config(ProgramDir() + "config.ini");
+        ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+        config.write("[param]\r\nskin=white\r\nlevel=Easy\r\nhint=false\r\nuser=\r\npwd=\r\nmail=");
+        config.close();
+
+        ShowReady();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
+        Window().Puzzle1Click();
+        QTest::qWait(200);
+    }
+
+    static bool IsWhite(QColor c) { return c.red() > 235 && c.green() > 235 && c.blue() > 235; }
+    static bool Near(QColor a, QColor b) {
+        return std::abs(a.red() - b.red()) <= 12 && std::abs(a.green() - b.green()) <= 12 &&
+               std::abs(a.blue() - b.blue()) <= 12;
+    }
+};
+
+TEST_F(PictureOnScreen, TheJpegShowsTheBoardAsTheScreenDoes) {
+    Window().PicturePath = ProgramDir() + "board.jpg";
+    Window().CapturePuzzlePicture();
+
+    QFile file(Window().PicturePath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.contains("\xff\xc0"));   // baseline
+    EXPECT_FALSE(bytes.contains("\xff\xc2"));  // not progressive
+    const QImage picture = output::ReadJpeg(Window().PicturePath);
+    ASSERT_EQ(picture.size(), QSize(370, 370));
+
+    const appearance::SkinColors& colors = Window().SkinColors;
+    const QString* fills[] = {&colors.grid1, &colors.grid2, &colors.grid3, &colors.grid4};
+    for (int row = 0; row < 9; ++row) {
+        for (int column = 0; column < 9; ++column) {
+            // Left of where any digit starts, inside the rim and the frame.
+            const QPoint spot = board::CellRect(column, row).topLeft() + QPoint(5, 21);
+            const QColor expected =
+                Window().LockedCells.Contains(column, row)
+                    ? appearance::QColorFromHex(colors.cells_locked)
+                    : appearance::QColorFromHex(*fills[board::FillKey(column, row) - 1]);
+            EXPECT_TRUE(Near(picture.pixelColor(spot), expected)) << column << "," << row;
+        }
+    }
+}
+
+TEST_F(PictureOnScreen, TheThreeStampsStandInTheirCornersInTheDigitColour) {
+    // No unlocked digit is on the board, so every white pixel is a stamp's.
+    Window().PicturePath = ProgramDir() + "stamped.jpg";
+    Window().CapturePuzzlePicture();
+    const QImage picture = output::ReadJpeg(Window().PicturePath);
+    const QSize size = picture.size();
+    ASSERT_EQ(size, QSize(370, 370));
+
+    auto area = [&](const QString& text, int mode, int xMargin, int yMargin) {
+        const QSize textSize = output::StampTextSize(text);
+        return QRect(output::StampPosition(mode, size, textSize, xMargin, yMargin), textSize)
+            .adjusted(-2, -2, 2, 2);
+    };
+    const QString date = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm"));
+    const QRect stamps[] = {
+        area(date, 4, 5, 5),                                    // bottom right
+        area(QString::fromLatin1(help::kCreditLine), 3, 5, 5),  // bottom left
+        area(QString::fromLatin1(help::kSiteHost), 2, 5, 0),    // top right
+    };
+    int inside[3] = {0, 0, 0};
+    int outside = 0;
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            if (!IsWhite(picture.pixelColor(x, y))) {
+                continue;
+            }
+            bool counted = false;
+            for (int i = 0; i < 3; ++i) {
+                if (stamps[i].contains(x, y)) {
+                    ++inside[i];
+                    counted = true;
+                }
+            }
+            outside += counted ? 0 : 1;
+        }
+    }
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_GT(inside[i], 20) << "stamp " << i;
+    }
+    EXPECT_LT(outside, 10);
+}
+
+}  // namespace
