@@ -9,16 +9,6 @@
 
 namespace {
 
-// A menu item's caption without the first "&" a menu may add as an access-key mark.
-QString CaptionOf(const QAction* item) {
-    QString caption = item->text();
-    const qsizetype mark = caption.indexOf(u'&');
-    if (mark >= 0) {
-        caption.remove(mark, 1);
-    }
-    return caption;
-}
-
 const char* const kLevelItems[] = {"Easy1", "Medium1", "Hard1"};
 
 }  // namespace
@@ -54,12 +44,12 @@ void TFsudoku_main::LevelMenuRefresh() {
 void TFsudoku_main::ShowLevelChecks() {
     for (const char* name : kLevelItems) {
         QAction* item = Menu->Item(QString::fromLatin1(name));
-        item->setChecked(CaptionOf(item) == Level);
+        item->setChecked(app::ItemCaption(item) == Level);
     }
 }
 
 void TFsudoku_main::LevelChoice(QAction* item) {
-    const QString level = CaptionOf(item);
+    const QString level = app::ItemCaption(item);
     SettingsUpdate(QStringLiteral("level"), Level, level);
     Level = level;
     LevelMenuRefresh();

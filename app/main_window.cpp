@@ -142,10 +142,7 @@ void TFsudoku_main::BBcloseClick() {
         // The game is given up once, here; the closing window must not count as leaving
         // the program and give it up a second time.
         HookDeactivation(false);
-        LastEngineResult.clear();
-        LastEngineResult = engine_.CallText(
-            "RinunciaGiocoLadder",
-            {AccountUser.toStdString(), AccountPassword.toStdString(), LadderGameId.toStdString()});
+        CallWithGame("RinunciaGiocoLadder");
     }
     close();
 }

@@ -146,6 +146,9 @@ public:
     void LeaveDuringOnlineGame();
     // A solved grid in an online game: reports it and shows the server's time.
     void ReportOnlineResult();
+    // Calls a ladder operation with the account and the game id; its result goes to
+    // LastEngineResult.
+    void CallWithGame(std::string_view operation);
 
     // --- Skins (appearance/)
     // ----------------------------------------------------------------------- Loads the header

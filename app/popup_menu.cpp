@@ -91,6 +91,15 @@ PopupMenu::PopupMenu(QWidget* parent) : QObject(parent), menu_(new QMenu(parent)
     }
 }
 
+QString ItemCaption(const QAction* item) {
+    QString caption = item->text();
+    const qsizetype mark = caption.indexOf(u'&');
+    if (mark >= 0) {
+        caption.remove(mark, 1);
+    }
+    return caption;
+}
+
 QMenu* PopupMenu::Submenu(const QString& name) const {
     QAction* action = Item(name);
     return action ? action->menu() : nullptr;

@@ -6,6 +6,9 @@
 
 namespace app {
 
+// A menu item's caption without the first "&" a menu may add as an access-key mark.
+QString ItemCaption(const QAction* item);
+
 // The program's only menu, a popup menu opened from the header: File, Actions, Options and
 // Help with their items, each named as in the window design ("Puzzle1", "Locksquares1",
 // ...). Every item starts disabled; the main window enables an item when it gives it a

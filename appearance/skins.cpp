@@ -24,15 +24,6 @@ void SetBackground(QWidget& widget, const QColor& color) {
     widget.setAutoFillBackground(true);
 }
 
-QString CaptionOf(const QAction* item) {
-    QString caption = item->text();
-    const qsizetype mark = caption.indexOf(u'&');
-    if (mark >= 0) {
-        caption.remove(mark, 1);
-    }
-    return caption;
-}
-
 QPixmap HeaderPicture(const QString& path) {
     return QPixmap::fromImage(output::ReadJpeg(path));
 }
@@ -93,13 +84,13 @@ void TFsudoku_main::ShowSkinChecks() {
     const QList<QAction*> items = Menu->Submenu(QStringLiteral("Skin1"))->actions();
     for (qsizetype i = 0; i < items.size(); ++i) {
         const bool current =
-            i == 0 ? SkinName == QLatin1String("default") : CaptionOf(items[i]) == SkinName;
+            i == 0 ? SkinName == QLatin1String("default") : app::ItemCaption(items[i]) == SkinName;
         items[i]->setChecked(current);
     }
 }
 
 void TFsudoku_main::SelectSkin(QAction* item) {
-    const QString name = CaptionOf(item);
+    const QString name = app::ItemCaption(item);
     SettingsUpdate(QStringLiteral("skin"), SkinName, name);
     SkinDir = ProgramDir + QStringLiteral("skin/") + name + u'/';
     SkinName = name;

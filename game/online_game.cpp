@@ -77,11 +77,15 @@ void TFsudoku_main::SetOnlineGameState(const QString& state) {
         0, starting ? QStringLiteral("Online game") : QStringLiteral("Level: ") + Level);
 }
 
-void TFsudoku_main::ForfeitOnlineGame() {
+void TFsudoku_main::CallWithGame(std::string_view operation) {
     LastEngineResult.clear();
     LastEngineResult = Engine().CallText(
-        "RinunciaGiocoLadder",
+        operation,
         {AccountUser.toStdString(), AccountPassword.toStdString(), LadderGameId.toStdString()});
+}
+
+void TFsudoku_main::ForfeitOnlineGame() {
+    CallWithGame("RinunciaGiocoLadder");
     SetOnlineGameState(QStringLiteral("fine_partita"));
     if (!LastEngineResult.isEmpty()) {
         ShowEngineError(LastEngineResult, QString());
@@ -114,10 +118,7 @@ void TFsudoku_main::OnApplicationStateChanged(Qt::ApplicationState state) {
 }
 
 void TFsudoku_main::ReportOnlineResult() {
-    LastEngineResult.clear();
-    LastEngineResult = Engine().CallText(
-        "ChiudiGiocoLadder",
-        {AccountUser.toStdString(), AccountPassword.toStdString(), LadderGameId.toStdString()});
+    CallWithGame("ChiudiGiocoLadder");
     SetOnlineGameState(QStringLiteral("fine_partita"));
     // Only a number of seconds is the server's time; every other answer is shown as it is.
     if (std::optional<quint64> seconds = game::DecimalSeconds(LastEngineResult)) {
