@@ -35,7 +35,14 @@ StatusBar::StatusBar(QWidget* parent) : QFrame(parent) {
     for (int i = 0; i < kPanelCount; ++i) {
         auto* panel = new QLabel(this);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        panel->setFixedWidth(kPanels[i].width);
+        // The last panel reaches the bar's right edge, as a status bar's last panel does,
+        // so that the whole version text can be read.
+        const bool last = i == kPanelCount - 1;
+        if (last) {
+            panel->setMinimumWidth(kPanels[i].width);
+        } else {
+            panel->setFixedWidth(kPanels[i].width);
+        }
         panel->setAlignment(Qt::AlignCenter);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setTextFormat(Qt::PlainText);
@@ -44,11 +51,10 @@ StatusBar::StatusBar(QWidget* parent) : QFrame(parent) {
             font.setBold(true);
             panel->setFont(font);
         }
-        layout->addWidget(panel);
+        layout->addWidget(panel, last ? 1 : 0);
         panels_[i] = panel;
         SetPanelText(i, QString::fromLatin1(kPanels[i].initialText));
     }
-    layout->addStretch(1);
 }
 
 void StatusBar::SetPanelText(int index, const QString& text) {
