@@ -65,7 +65,7 @@ TEST_F(LadderClientTest, AStartTakesAGameAndTheNotEnabledCodeAndNothingElse) {
         {200, json{{"game_id", 1}, {"puzzle", kPuzzle}}.dump(), kBad},
         {200, Game("g-1", kPuzzle + 1), kBad},
         {200, Game("g-1", rulesBroken), kBad},
-        {200, Game("g-1", "x" + std::string(kPuzzle + 1)), kBad},
+        {200, Game("g-1", std::string("x").append(kPuzzle + 1)), kBad},
     };
     for (const Case& c : cases) {
         server_.Answer(paths::kStart, c.status, c.body);

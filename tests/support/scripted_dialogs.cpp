@@ -5,13 +5,17 @@ namespace testing_support {
 namespace {
 
 template <typename Answer>
-Answer Next(std::deque<Answer>& answers, Answer otherwise) {
+Answer Next(std::deque<Answer>& answers, const Answer& otherwise) {
     if (answers.empty()) {
         return otherwise;
     }
-    Answer answer = answers.front();
-    answers.pop_front();
-    return answer;
+    // Copied straight into the result before the queue lets go of it: a local copy here
+    // makes GCC 12 warn, wrongly, that an optional text may be used uninitialised.
+    struct PopFront {
+        std::deque<Answer>& queue;
+        ~PopFront() { queue.pop_front(); }
+    } popFront{answers};
+    return answers.front();
 }
 
 }  // namespace
