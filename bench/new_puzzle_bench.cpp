@@ -4,7 +4,7 @@
 //   build/release/bench/new_puzzle_bench
 
 #include <QApplication>
-#include <QDir>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <algorithm>
 #include <chrono>
@@ -43,9 +43,14 @@ public:
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    // The window writes its settings next to itself; a scratch folder of its own keeps them.
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        std::fprintf(stderr, "cannot make a scratch folder\n");
+        return 1;
+    }
     MainWindowOptions options;
-    options.programDir = QDir::tempPath() + QStringLiteral("/quillmark-new-puzzle-bench/");
-    QDir().mkpath(options.programDir);
+    options.programDir = scratch.path() + QStringLiteral("/");
     options.engineFactory = testing_support::BuiltComponent();
     options.dialogs = std::make_unique<AlwaysYes>();
     TFsudoku_main window(std::move(options));
