@@ -4,22 +4,18 @@
 //   build/release/bench/new_puzzle_bench
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <QToolButton>
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <vector>
 
-#include "app/main_window.h"
 #include "app/tool_bar.h"
+#include "bench/started_window.h"
 #include "board/board_grid.h"
-#include "tests/support/recording_engine.h"
 #include "tests/support/scripted_dialogs.h"
 
 namespace {
 
-// Answers Yes to "clear the grid and create a new puzzle?".
 // Counts the board's paints, so the timing is known to include one.
 class PaintCounter : public QObject {
 public:
@@ -33,6 +29,7 @@ protected:
     }
 };
 
+// Answers Yes to "clear the grid and create a new puzzle?".
 class AlwaysYes : public testing_support::ScriptedDialogs {
 public:
     bool Confirm(const QString&) override { return true; }
@@ -43,20 +40,8 @@ public:
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    // The window writes its settings next to itself; a scratch folder of its own keeps them.
-    QTemporaryDir scratch;
-    if (!scratch.isValid()) {
-        std::fprintf(stderr, "cannot make a scratch folder\n");
-        return 1;
-    }
-    MainWindowOptions options;
-    options.programDir = scratch.path() + QStringLiteral("/");
-    options.engineFactory = testing_support::BuiltComponent();
-    options.dialogs = std::make_unique<AlwaysYes>();
-    TFsudoku_main window(std::move(options));
-    window.show();
-    QApplication::processEvents();
-    window.Run(&TFsudoku_main::Timer1Timer);
+    bench::StartedWindow started(std::make_unique<AlwaysYes>());
+    TFsudoku_main& window = *started;
     PaintCounter counter;
     window.StringGrid->viewport()->installEventFilter(&counter);
     QToolButton* newPuzzle = window.ToolBar->Button(QStringLiteral("ToolButton7"));
@@ -73,10 +58,9 @@ int main(int argc, char** argv) {
             auto end = std::chrono::steady_clock::now();
             times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
         }
-        std::sort(times.begin(), times.end());
+        const bench::Timings timings = bench::Summarise(times);
         std::printf("%-7s median %6.2f   min %6.2f   max %6.2f   (board painted %d times)\n", level,
-                    (times[9] + times[10]) / 2, times.front(), times.back(),
-                    counter.paints - paintsBefore);
+                    timings.median, timings.min, timings.max, counter.paints - paintsBefore);
     }
     return 0;
 }
