@@ -81,7 +81,7 @@ void TFsudoku_main::Timer_stampaTimer() {
 void TFsudoku_main::PrintPicture(QPrinter& printer, const QImage& picture) {
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setDocName(QStringLiteral("Quillmark print puzzle"));
-    printer.setCopyCount(printer.copyCount());
+    // The print dialog has left the number of copies the player chose in the printer.
     QPainter painter;
     if (!painter.begin(&printer)) {
         throw std::runtime_error("The printer cannot print: " +
