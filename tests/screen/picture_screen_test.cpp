@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 
 #include "appearance/color_from_hex.h"
@@ -76,6 +77,35 @@ TEST_F(PictureOnScreen, TheJpegShowsTheBoardAsTheScreenDoes) {
             EXPECT_TRUE(Near(picture.pixelColor(spot), expected)) << column << "," << row;
         }
     }
+}
+
+TEST_F(PictureOnScreen, APartOfTheBoardOffTheScreenIsNotInThePicture) {
+    // The board's right half beyond the screen's right edge.
+    const QRect screen = Window().screen()->geometry();
+    const QPoint board = Window().StringGrid->pos();
+    Window().move(screen.right() + 1 - 185 - board.x(), 100 - board.y());
+    QTest::qWait(200);
+    ASSERT_EQ(Window().mapToGlobal(QPoint(0, 0)).x() + board.x(), screen.right() + 1 - 185);
+
+    Window().PicturePath = ProgramDir() + "half.jpg";
+    Window().CapturePuzzlePicture();
+    const QImage picture = output::ReadJpeg(Window().PicturePath);
+    ASSERT_EQ(picture.size(), QSize(370, 370));
+    const QColor lockedFill = appearance::QColorFromHex(Window().SkinColors.cells_locked);
+    int onScreenCells = 0;
+    for (int row = 0; row < 9; ++row) {
+        for (int column = 0; column < 9; ++column) {
+            const QRect cell = board::CellRect(column, row);
+            const QColor seen = picture.pixelColor(cell.topLeft() + QPoint(5, 21));
+            if (cell.right() < 185) {
+                onScreenCells += seen.lightness() > 60 ? 1 : 0;
+            } else if (cell.left() > 185) {
+                EXPECT_LT(seen.lightness(), 30) << column << "," << row;
+                EXPECT_FALSE(Near(seen, lockedFill)) << column << "," << row;
+            }
+        }
+    }
+    EXPECT_GE(onScreenCells, 4 * 9);
 }
 
 TEST_F(PictureOnScreen, TheThreeStampsStandInTheirCornersInTheDigitColour) {
