@@ -13,7 +13,7 @@ file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}
     ${SOURCE_DIR}/ladder_server/*.cpp ${SOURCE_DIR}/ladder_server/*.h
     ${SOURCE_DIR}/tests/*.cpp ${SOURCE_DIR}/tests/*.h
     ${SOURCE_DIR}/bench/*.cpp ${SOURCE_DIR}/bench/*.h
-    ${SOURCE_DIR}/skins/*.cpp
+    ${SOURCE_DIR}/skins/*.cpp ${SOURCE_DIR}/skins/*.h
 )
 execute_process(
     COMMAND ${CLANG_FORMAT} --dry-run --Werror ${sources}

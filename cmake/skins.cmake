@@ -3,7 +3,7 @@
 file(GLOB_RECURSE QUILLMARK_SKIN_FILES CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}/skins
     ${PROJECT_SOURCE_DIR}/skins/*)
 # The painter that made the skins is no part of them.
-list(FILTER QUILLMARK_SKIN_FILES EXCLUDE REGEX "^skin_painter\\.cpp$")
+list(FILTER QUILLMARK_SKIN_FILES EXCLUDE REGEX "^painter/")
 
 set(quillmark_skin_copies)
 foreach(skin_file IN LISTS QUILLMARK_SKIN_FILES)
@@ -22,8 +22,14 @@ add_custom_target(quillmark_skins DEPENDS ${quillmark_skin_copies})
 add_dependencies(quillmark quillmark_skins)
 
 # Paints the skins' header pictures and writes their colour files into skins/; run by hand
-# after changing a design, and commit what it writes.
-add_executable(skin_painter EXCLUDE_FROM_ALL skins/skin_painter.cpp)
+# after changing a design, and commit what it writes. Built with the game, so that it keeps
+# compiling as the widgets it previews change.
+add_executable(skin_painter
+    skins/painter/main.cpp
+    skins/painter/skin_designs.cpp
+    skins/painter/banner.cpp
+    skins/painter/preview.cpp
+)
 target_link_libraries(skin_painter PRIVATE quillmark_gui quillmark_warnings)
 target_compile_definitions(skin_painter PRIVATE
     QUILLMARK_SKINS_SOURCE_DIR="${PROJECT_SOURCE_DIR}/skins")

@@ -21,7 +21,8 @@
 namespace appearance {
 namespace {
 
-const QString kSkinsDir = QStringLiteral(QUILLMARK_SKINS_SOURCE_DIR);
+// The skins as the build copies them beside the game, where it looks for them.
+const QString kSkinsDir = QStringLiteral(QUILLMARK_SKIN_DIR);
 
 // The menu draws every item on this ground, whatever the skin.
 const QColor kMenuItemGround{0x80, 0x00, 0x00};
