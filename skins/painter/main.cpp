@@ -12,12 +12,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QImageWriter>
 #include <cstdio>
 #include <stdexcept>
 
 #include "appearance/color_from_hex.h"
 #include "appearance/skin_colors_file.h"
+#include "output/jpeg_file.h"
 #include "skins/painter/banner.h"
 #include "skins/painter/preview.h"
 #include "skins/painter/skin_designs.h"
@@ -26,14 +26,12 @@ namespace {
 
 using skin_painter::SkinDesign;
 
-constexpr int kJpegQuality = 90;
-
+// Header pictures are written by the game's own JPEG writer, as every picture it makes.
 bool WriteJpeg(const QImage& picture, const QString& path) {
-    QImageWriter writer(path, "jpeg");
-    writer.setQuality(kJpegQuality);
-    if (!writer.write(picture)) {
-        std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(path),
-                     qPrintable(writer.errorString()));
+    try {
+        output::WriteJpeg(picture, path);
+    } catch (const std::runtime_error& error) {
+        std::fprintf(stderr, "%s\n", error.what());
         return false;
     }
     return true;
