@@ -1,7 +1,7 @@
 // Time to make the puzzle picture, as export and printing do when their timer fires: the board
 // copied from the window, encoded as a JPEG and stamped three times (four encodings in all).
-// The real window (offscreen, so the copy is rendered from the widgets) with a generated
-// puzzle on the board, 50 pictures, median and range.
+// The real window (offscreen) with a generated puzzle on the board, 50 pictures, median and
+// range.
 //
 //   build/release/bench/picture_bench
 
