@@ -7,6 +7,7 @@
 #include "app/atomic_file.h"
 #include "app/main_window.h"
 #include "app/settings_text.h"
+#include "appearance/skin_colors_file.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ void TFsudoku_main::ReadSettings() {
         SkinName = QStringLiteral("default");
         RepairSetting(ConfigPath, QStringLiteral("skin"), SkinName);
     }
-    SkinDir = ProgramDir + QStringLiteral("skin/") + SkinName + u'/';
+    SkinDir = appearance::SkinFolder(ProgramDir, SkinName);
 
     Level = SettingsFile->Read(kSection, QStringLiteral("level"), QStringLiteral("NO"));
     if (!IsOneOf(Level, {"Easy", "Medium", "Hard"})) {

@@ -56,8 +56,8 @@ void TFsudoku_main::ApplySkin() {
 }
 
 void TFsudoku_main::BuildSkinMenu() {
-    const appearance::SkinMenuItems items =
-        appearance::SkinMenuOrder(appearance::ListSkinDirectories(ProgramDir + "skin"));
+    const appearance::SkinMenuItems items = appearance::SkinMenuOrder(
+        appearance::ListSkinDirectories(appearance::SkinsFolder(ProgramDir)));
     QMenu* submenu = Menu->Submenu(QStringLiteral("Skin1"));
     QAction* first = Menu->Item(QStringLiteral("Default1"));
     for (QAction* item : submenu->actions()) {
@@ -92,7 +92,7 @@ void TFsudoku_main::ShowSkinChecks() {
 void TFsudoku_main::SelectSkin(QAction* item) {
     const QString name = app::ItemCaption(item);
     SettingsUpdate(QStringLiteral("skin"), SkinName, name);
-    SkinDir = ProgramDir + QStringLiteral("skin/") + name + u'/';
+    SkinDir = appearance::SkinFolder(ProgramDir, name);
     SkinName = name;
     ApplySkin();
     BuildSkinMenu();
