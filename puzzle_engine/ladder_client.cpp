@@ -237,7 +237,7 @@ std::variant<LadderGame, std::string> LadderClient::Start(const std::string& use
     if (puzzle != nullptr && puzzle->size() == sudoku::kCellCount) {
         grid = sudoku::ParseLine(*puzzle);
     }
-    if (id == nullptr || id->empty() || !grid || !sudoku::BreaksNoRule(*grid)) {
+    if (id == nullptr || id->empty() || !grid || !sudoku::FollowsTheRules(*grid)) {
         return codes::kBadServerAnswer;
     }
     return LadderGame{*id, *grid};

@@ -36,7 +36,7 @@ int FilledCount(const Grid& grid) {
     return filled;
 }
 
-bool BreaksNoRule(const Grid& grid) {
+bool FollowsTheRules(const Grid& grid) {
     // One bit per digit already seen in each row, column and box.
     std::array<std::uint16_t, kSize> rows{}, columns{}, boxes{};
     for (int row = 0; row < kSize; ++row) {
@@ -62,7 +62,7 @@ bool BreaksNoRule(const Grid& grid) {
 }
 
 bool IsSolved(const Grid& grid) {
-    return FilledCount(grid) == kCellCount && BreaksNoRule(grid);
+    return FilledCount(grid) == kCellCount && FollowsTheRules(grid);
 }
 
 bool Agrees(const Grid& puzzle, const Grid& other) {

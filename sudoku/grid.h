@@ -31,8 +31,10 @@ std::string FormatLine(const Grid& grid, char blank = '.');
 
 int FilledCount(const Grid& grid);
 
-// No digit stands twice in a row, a column or a box.
-bool BreaksNoRule(const Grid& grid);
+// True when every cell holds 0 to 9 and no digit stands twice in a row, a column or a box;
+// false otherwise. Empty cells break nothing, so a grid that follows the rules may still have
+// no solution: that takes the solver.
+bool FollowsTheRules(const Grid& grid);
 
 // Every cell filled and no rule broken: a solved grid.
 bool IsSolved(const Grid& grid);

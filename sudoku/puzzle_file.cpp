@@ -26,7 +26,7 @@ bool IsSeparator(char c) {
 }
 
 bool IsReadable(const Grid& grid) {
-    return BreaksNoRule(grid) && FilledCount(grid) >= kMinimumGivens;
+    return FollowsTheRules(grid) && FilledCount(grid) >= kMinimumGivens;
 }
 
 std::vector<std::string_view> ContentLines(std::string_view text) {

@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view text(reinterpret_cast<const char*>(data), size);
     auto read = sudoku::ParsePuzzleFile(text);
     if (const auto* grid = std::get_if<sudoku::Grid>(&read)) {
-        if (!sudoku::BreaksNoRule(*grid) || sudoku::FilledCount(*grid) < sudoku::kMinimumGivens) {
+        if (!sudoku::FollowsTheRules(*grid) ||
+            sudoku::FilledCount(*grid) < sudoku::kMinimumGivens) {
             std::abort();
         }
         auto again = sudoku::ParsePuzzleFile(sudoku::FormatPuzzleFile(*grid));

@@ -91,45 +91,45 @@ TEST(GridTest, BoxOfNumbersBoxesLeftToRightTopToBottom) {
     EXPECT_EQ(BoxOf(8, 8), 8);
 }
 
-TEST(BreaksNoRuleTest, AcceptsTheEmptyAndASolvedGrid) {
-    EXPECT_TRUE(BreaksNoRule(Grid{}));
-    EXPECT_TRUE(BreaksNoRule(Solved()));
+TEST(FollowsTheRulesTest, AcceptsTheEmptyAndASolvedGrid) {
+    EXPECT_TRUE(FollowsTheRules(Grid{}));
+    EXPECT_TRUE(FollowsTheRules(Solved()));
 }
 
-TEST(BreaksNoRuleTest, CatchesADigitTwiceInARow) {
+TEST(FollowsTheRulesTest, CatchesADigitTwiceInARow) {
     Grid grid;
     grid.Set(3, 0, 6);
     grid.Set(3, 8, 6);
-    EXPECT_FALSE(BreaksNoRule(grid));
+    EXPECT_FALSE(FollowsTheRules(grid));
 }
 
-TEST(BreaksNoRuleTest, CatchesADigitTwiceInAColumn) {
+TEST(FollowsTheRulesTest, CatchesADigitTwiceInAColumn) {
     Grid grid;
     grid.Set(0, 5, 6);
     grid.Set(8, 5, 6);
-    EXPECT_FALSE(BreaksNoRule(grid));
+    EXPECT_FALSE(FollowsTheRules(grid));
 }
 
-TEST(BreaksNoRuleTest, CatchesADigitTwiceInABoxOffItsRowsAndColumns) {
+TEST(FollowsTheRulesTest, CatchesADigitTwiceInABoxOffItsRowsAndColumns) {
     Grid grid;
     grid.Set(6, 6, 9);
     grid.Set(8, 7, 9);
-    EXPECT_FALSE(BreaksNoRule(grid));
+    EXPECT_FALSE(FollowsTheRules(grid));
 }
 
-TEST(BreaksNoRuleTest, AllowsTheSameDigitInDifferentRowsColumnsAndBoxes) {
+TEST(FollowsTheRulesTest, AllowsTheSameDigitInDifferentRowsColumnsAndBoxes) {
     Grid grid;
     grid.Set(0, 0, 6);
     grid.Set(1, 3, 6);
     grid.Set(3, 1, 6);
     grid.Set(8, 8, 6);
-    EXPECT_TRUE(BreaksNoRule(grid));
+    EXPECT_TRUE(FollowsTheRules(grid));
 }
 
-TEST(BreaksNoRuleTest, CatchesADigitAboveNine) {
+TEST(FollowsTheRulesTest, CatchesADigitAboveNine) {
     Grid grid;
     grid.cells[10] = 10;
-    EXPECT_FALSE(BreaksNoRule(grid));
+    EXPECT_FALSE(FollowsTheRules(grid));
 }
 
 TEST(IsSolvedTest, NeedsEveryCellFilledAndNoRuleBroken) {

@@ -58,7 +58,7 @@ void Count(sudoku::Grid& grid, int limit, int& found) {
 }  // namespace
 
 int ReferenceCountSolutions(const sudoku::Grid& puzzle, int limit) {
-    if (!sudoku::BreaksNoRule(puzzle)) {
+    if (!sudoku::FollowsTheRules(puzzle)) {
         return 0;
     }
     sudoku::Grid grid = puzzle;

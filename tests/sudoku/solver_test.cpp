@@ -141,7 +141,7 @@ TEST(SolverTest, AgreesWithTheReferenceCounterOnAlteredPuzzles) {
         }
         for (int digit = 1; digit <= 9; ++digit) {
             wrong.cells[cell] = static_cast<std::uint8_t>(digit);
-            if (digit != entry.solution->cells[cell] && BreaksNoRule(wrong)) {
+            if (digit != entry.solution->cells[cell] && FollowsTheRules(wrong)) {
                 break;
             }
             wrong.cells[cell] = 0;
@@ -214,7 +214,7 @@ TEST(SolverTest, FindsNoSolutionForADigitOutsideOneToNine) {
 TEST(SolverTest, FindsNoSolutionForACellLeftWithoutCandidates) {
     // (0, 0) sees 1 to 8 in its row and 9 in its column; no rule is broken.
     Grid puzzle = Parse(".12345678" + std::string(18, '.') + "9" + std::string(53, '.'));
-    ASSERT_TRUE(BreaksNoRule(puzzle));
+    ASSERT_TRUE(FollowsTheRules(puzzle));
     EXPECT_EQ(CountSolutions(puzzle, 2), 0);
     EXPECT_FALSE(Solve(puzzle).has_value());
 }
@@ -223,7 +223,7 @@ TEST(SolverTest, FindsNoSolutionForADigitWithNoPlaceInABox) {
     // The 1s of rows 0 and 1 and of columns 0 and 1 leave only (2, 2) in box 0 for a 1,
     // and a 2 stands there.
     Grid puzzle = WithGivens({{0, 4, 1}, {1, 7, 1}, {4, 0, 1}, {7, 1, 1}, {2, 2, 2}});
-    ASSERT_TRUE(BreaksNoRule(puzzle));
+    ASSERT_TRUE(FollowsTheRules(puzzle));
     EXPECT_EQ(CountSolutions(puzzle, 2), 0);
 }
 
