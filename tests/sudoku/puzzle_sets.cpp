@@ -8,15 +8,19 @@
 
 namespace testing_support {
 
+bool ReadingFullSets() {
+    return std::filesystem::is_directory(QUILLMARK_PUZZLE_DIR);
+}
+
 std::string PuzzleSetDir() {
-    std::filesystem::path dir(QUILLMARK_PUZZLE_DIR);
-    return std::filesystem::is_directory(dir) ? dir.string() : std::string();
+    return ReadingFullSets() ? QUILLMARK_PUZZLE_DIR : QUILLMARK_PUZZLE_SAMPLE_DIR;
 }
 
 std::vector<SetPuzzle> ReadPuzzleSet(const std::string& fileName, std::size_t limit) {
     std::vector<SetPuzzle> puzzles;
-    std::ifstream in(std::filesystem::path(PuzzleSetDir()) / fileName);
-    EXPECT_TRUE(in.good()) << "cannot read " << fileName;
+    std::filesystem::path path = std::filesystem::path(PuzzleSetDir()) / fileName;
+    std::ifstream in(path);
+    EXPECT_TRUE(in.good()) << "cannot read " << path.string();
     std::string line;
     while (puzzles.size() < limit && std::getline(in, line)) {
         std::istringstream fields(line);

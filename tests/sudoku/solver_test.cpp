@@ -56,7 +56,6 @@ void ExpectSolvesUniquely(const std::vector<SetPuzzle>& puzzles, const std::stri
 }
 
 TEST(SolverTest, MatchesTheKnownSolutionsOfTheExchangeSets) {
-    REQUIRE_PUZZLE_SETS();
     for (const char* file : {"sudoku_exchange_easy_500_with_solutions.txt",
                              "sudoku_exchange_medium_500_with_solutions.txt",
                              "sudoku_exchange_hard_500_with_solutions.txt",
@@ -70,7 +69,6 @@ TEST(SolverTest, MatchesTheKnownSolutionsOfTheExchangeSets) {
 }
 
 TEST(SolverTest, SolvesTheHardestSetsWithOneSolutionEach) {
-    REQUIRE_PUZZLE_SETS();
     ExpectSolvesUniquely(ReadPuzzleSet("forum_hardest_1106.txt"), "forum_hardest_1106.txt");
     ExpectSolvesUniquely(ReadPuzzleSet("forum_hardest_1905_11plus.txt", kSample),
                          "forum_hardest_1905_11plus.txt");
@@ -78,14 +76,12 @@ TEST(SolverTest, SolvesTheHardestSetsWithOneSolutionEach) {
 }
 
 TEST(SolverTest, SolvesMinimalPuzzlesWithOneSolutionEach) {
-    REQUIRE_PUZZLE_SETS();
     ExpectSolvesUniquely(ReadPuzzleSet("17_clue.txt", 2 * kSample), "17_clue.txt");
     ExpectSolvesUniquely(ReadPuzzleSet("sudoku_exchange_se_rated_sample.txt", kSample),
                          "sudoku_exchange_se_rated_sample.txt");
 }
 
 TEST(SolverTest, StopsAtTheLimitOnTheMultiSolutionSet) {
-    REQUIRE_PUZZLE_SETS();
     auto puzzles = ReadPuzzleSet("serg_benchmark_multisolution.txt", 5 * kSample);
     ASSERT_FALSE(puzzles.empty());
     for (const SetPuzzle& entry : puzzles) {
@@ -100,7 +96,6 @@ TEST(SolverTest, StopsAtTheLimitOnTheMultiSolutionSet) {
 
 // Counting every solution, far past two, against the independent counter.
 TEST(SolverTest, CountsEverySolutionLikeTheReferenceCounter) {
-    REQUIRE_PUZZLE_SETS();
     constexpr int kNoLimit = 1'000'000;
     for (const SetPuzzle& entry : ReadPuzzleSet("serg_benchmark_multisolution.txt", 30)) {
         int count = CountSolutions(entry.puzzle, kNoLimit);
@@ -116,7 +111,6 @@ TEST(SolverTest, CountsEverySolutionLikeTheReferenceCounter) {
 // Puzzles with a few givens taken away have many solutions; puzzles with one given changed
 // to a digit that breaks no rule have none, which only search can show.
 TEST(SolverTest, AgreesWithTheReferenceCounterOnAlteredPuzzles) {
-    REQUIRE_PUZZLE_SETS();
     auto puzzles = ReadPuzzleSet("sudoku_exchange_hard_500_with_solutions.txt", 120);
     ASSERT_FALSE(puzzles.empty());
     int unsolvable = 0;
@@ -154,11 +148,12 @@ TEST(SolverTest, AgreesWithTheReferenceCounterOnAlteredPuzzles) {
         EXPECT_EQ(ReferenceCountSolutions(wrong, 2), 0) << FormatLine(wrong);
         EXPECT_FALSE(Solve(wrong).has_value());
     }
-    EXPECT_GT(unsolvable, 50);
+    // Most cells admit some other digit that breaks no rule, so this is a check of search on
+    // most puzzles, not on a lucky few.
+    EXPECT_GT(unsolvable, static_cast<int>(puzzles.size()) / 2);
 }
 
 TEST(SolverTest, AgreesWithTheReferenceCounterOnRatedPuzzles) {
-    REQUIRE_PUZZLE_SETS();
     for (const SetPuzzle& entry : ReadPuzzleSet("sudoku_exchange_se_rated_sample.txt", 200)) {
         EXPECT_EQ(CountSolutions(entry.puzzle, 2), ReferenceCountSolutions(entry.puzzle, 2))
             << FormatLine(entry.puzzle);
@@ -237,7 +232,6 @@ TEST(SolverTest, SolvesTheEmptyGrid) {
 }
 
 TEST(SolverTest, GivesTheSameCountsFromSeveralThreadsAtOnce) {
-    REQUIRE_PUZZLE_SETS();
     auto puzzles = ReadPuzzleSet("magictour_top1465.txt", 100);
     ASSERT_FALSE(puzzles.empty());
     std::vector<Grid> expected;
