@@ -4,7 +4,7 @@
 #include <QPixmap>
 #include <QWidget>
 
-#include "app/icons.h"
+#include "toolkit/picture_button.h"
 
 namespace app {
 
@@ -23,23 +23,6 @@ protected:
 
 private:
     QPixmap picture_;
-};
-
-// A small flat button that shows one picture, 17 x 17 pixels.
-class PictureButton : public QAbstractButton {
-    Q_OBJECT
-
-public:
-    PictureButton(Icon icon, const QString& accessibleName, QWidget* parent);
-    QSize sizeHint() const override { return {17, 17}; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
-
-private:
-    bool hovered_ = false;
 };
 
 // The transparent strip between the menu and minimise buttons that drags the window.
@@ -71,9 +54,9 @@ public:
     TiledPicture* middlePiece;
     TiledPicture* rightPiece;
     DragPanel* panel_move_header;
-    PictureButton* BBmenu;
-    PictureButton* BBminimize;
-    PictureButton* BBclose;
+    toolkit::PictureButton* BBmenu;
+    toolkit::PictureButton* BBminimize;
+    toolkit::PictureButton* BBclose;
 };
 
 }  // namespace app

@@ -5,17 +5,31 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
+#include <QTimer>
 #include <QUrl>
 
 #include "app/error_report.h"
 #include "app/header_bar.h"
-#include "app/qt_dialogs.h"
-#include "app/remove_caption.h"
+#include "app/settings.h"
 #include "app/status_bar.h"
 #include "app/tool_bar.h"
+#include "appearance/skins.h"
 #include "board/board_grid.h"
-#include "board/grid_text.h"
+#include "board/board_session.h"
+#include "board/hints.h"
+#include "engine/engine_errors.h"
+#include "engine/puzzle_engine.h"
+#include "game/online_game.h"
+#include "game/puzzle_commands.h"
+#include "game/stopwatch.h"
+#include "help/help_commands.h"
+#include "output/picture_commands.h"
+#include "output/puzzle_files.h"
+#include "toolkit/qt_dialogs.h"
+#include "toolkit/remove_caption.h"
+#include "toolkit/sentences.h"
 
 namespace {
 
@@ -34,19 +48,28 @@ engine::ClassObjectFactory DefaultEngineFactory() {
                                     QStringLiteral("/quillmark_engine"));
 }
 
+QString ProgramDirOf(const MainWindowOptions& options) {
+    return options.programDir.isEmpty() ? QCoreApplication::applicationDirPath() + u'/'
+                                        : options.programDir;
+}
+
 }  // namespace
 
 TFsudoku_main::TFsudoku_main(MainWindowOptions options)
-    : programDirOption_(options.programDir),
-      dialogs_(options.dialogs ? std::move(options.dialogs)
-                               : std::make_unique<app::QtDialogs>(this)),
-      engine_(options.engineFactory ? std::move(options.engineFactory) : DefaultEngineFactory()),
-      tickClock_(options.tickClock ? std::move(options.tickClock) : game::SteadyTickCount),
-      openAddress_(options.openAddress ? std::move(options.openAddress) : OpenInDesktop) {
+    : dialogs_(options.dialogs ? std::move(options.dialogs)
+                               : std::make_unique<toolkit::QtDialogs>(this)),
+      openAddress_(options.openAddress ? std::move(options.openAddress) : OpenInDesktop),
+      engineLink_(options.engineFactory ? std::move(options.engineFactory)
+                                        : DefaultEngineFactory()),
+      engine_(std::make_unique<engine::PuzzleEngine>(engineLink_)),
+      programDir_(ProgramDirOf(options)) {
     setObjectName(QStringLiteral("Fsudoku_main"));
     setWindowTitle(QStringLiteral("Quillmark"));
     setFixedSize(kClientWidth, kClientHeight);
+    MakeFeatures(options);
     BuildComposition();
+    picture_ = new output::PictureCommands(*StringGrid, skins_->Colors(), *dialogs_,
+                                           programDir_ + QStringLiteral("print.jpg"), this);
     ConnectHandlers();
     FormCreate();
 }
@@ -57,19 +80,23 @@ TFsudoku_main::~TFsudoku_main() {
     StringGrid->blockSignals(true);
 }
 
+void TFsudoku_main::MakeFeatures(MainWindowOptions& options) {
+    settings_ = std::make_unique<app::Settings>(programDir_ + QStringLiteral("config.ini"));
+    skins_ = std::make_unique<appearance::Skins>(programDir_);
+    help_ = std::make_unique<help::HelpCommands>(*engine_, *dialogs_, openAddress_);
+    board_ = new board::BoardSession(*engine_, this);
+    hints_ = new board::Hints(*engine_, this);
+    stopwatch_ = new game::Stopwatch(
+        options.tickClock ? std::move(options.tickClock) : game::SteadyTickCount, this);
+    onlineGame_ = new game::OnlineGame(*engine_, *board_, *stopwatch_, *help_, *dialogs_, this);
+    puzzle_ =
+        new game::PuzzleCommands(*engine_, *board_, *stopwatch_, *onlineGame_, *dialogs_, this);
+    files_ = new output::PuzzleFiles(*engine_, *board_, *dialogs_, this);
+}
+
 void TFsudoku_main::FormCreate() {
     DisableChrome();
-    ProgramDir = programDirOption_.isEmpty() ? QCoreApplication::applicationDirPath() + u'/'
-                                             : programDirOption_;
-    ConfigPath = ProgramDir + QStringLiteral("config.ini");
-    SquaresLocked = false;
-    SelectedDigit = QStringLiteral("0");
-    EmptyGridText = board::EmptyGridText();
-    PuzzleFileName.clear();
-    PrintPicturePath = ProgramDir + QStringLiteral("print.jpg");
-    app::RemoveCaption(*this);
-    GameMode = false;
-
+    toolkit::RemoveCaption(*this);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
@@ -93,11 +120,9 @@ void TFsudoku_main::FormActivate() {
 }
 
 void TFsudoku_main::StartupSequence() {
-    if (!QFile::exists(ConfigPath)) {
-        WriteDefaultSettings();
-    }
-    SettingsFile = std::make_unique<app::IniFile>(ConfigPath);
-    ReadSettings();
+    settings_->Load();
+    skins_->Choose(settings_->SkinName());
+    hints_->SetOn(settings_->Hint());
     // A skin that cannot be applied is reported, and the start goes on, so that the player
     // can still choose another skin from the menu.
     Run(&TFsudoku_main::ApplySkin);
@@ -106,21 +131,22 @@ void TFsudoku_main::StartupSequence() {
     ShowHintState();
     // After start-up no board cell has the focus.
     StatusBar->setFocus();
-    ControlStopwatch(QString());
+    stopwatch_->Control(QString());
     configured_ = true;
 }
 
 void TFsudoku_main::Timer1Timer() {
     Timer1->stop();
-    engine_.Start(kEngineStartTexts);
+    engineLink_.Start(kEngineStartTexts);
     Splash_Panel->hide();
-    StatusBar->SetPanelText(5, QStringLiteral("Version ") + engine_.CallText("Versione"));
-    StatusBar->SetPanelText(3, AccountUser);
+    StatusBar->SetPanelText(app::StatusPanel::Version,
+                            sentences::kVersionPanel + engine_->Version());
+    StatusBar->SetPanelText(app::StatusPanel::User, settings_->Account().user);
     EnableChrome();
 }
 
 bool TFsudoku_main::IsReady() const {
-    return engine_.IsStarted() && ToolBar->isEnabled();
+    return engineLink_.IsStarted() && ToolBar->isEnabled();
 }
 
 void TFsudoku_main::DisableChrome() {
@@ -138,11 +164,8 @@ void TFsudoku_main::EnableChrome() {
 }
 
 void TFsudoku_main::BBcloseClick() {
-    if (GameMode) {
-        // The game is given up once, here; the closing window must not count as leaving
-        // the program and give it up a second time.
-        HookDeactivation(false);
-        CallWithGame("RinunciaGiocoLadder");
+    if (onlineGame_->IsRunning()) {
+        onlineGame_->ForfeitOnClose();
     }
     close();
 }
@@ -153,27 +176,26 @@ void TFsudoku_main::closeEvent(QCloseEvent* event) {
 }
 
 void TFsudoku_main::FormClose() {
-    HookDeactivation(false);
-    engine_.ReleaseClassObject();
+    disconnect(qApp, &QGuiApplication::applicationStateChanged, this,
+               &TFsudoku_main::OnApplicationStateChanged);
+    engineLink_.ReleaseClassObject();
+}
+
+void TFsudoku_main::ShowEngineError(const QString& code, const QString& fileName) {
+    dialogs_->ShowMessage(toolkit::BoxKind::Error, engine::EngineErrorMessage(code, fileName));
+}
+
+void TFsudoku_main::ShowWait(const QString& caption) {
+    Splash_Panel->setText(caption);
+    Splash_Panel->show();
+    // Painted before the engine blocks the window.
+    QCoreApplication::processEvents();
 }
 
 void TFsudoku_main::Run(const std::function<void()>& handler) {
     app::RunReportingFailure(handler, [this](const QString& text) { ReportError(text); });
 }
 
-int TFsudoku_main::EngineNumber(std::string_view operation) {
-    bool isNumber = false;
-    const int number = Engine().CallText(operation).trimmed().toInt(&isNumber);
-    if (!isNumber) {
-        throw std::runtime_error("The puzzle engine gave no number for " + std::string(operation));
-    }
-    return number;
-}
-
-void TFsudoku_main::OpenAddress(const QString& address) {
-    openAddress_(address);
-}
-
 void TFsudoku_main::ReportError(const QString& text) {
-    dialogs_->ShowMessage(app::BoxKind::Critical, text);
+    dialogs_->ShowMessage(toolkit::BoxKind::Critical, text);
 }

@@ -1,12 +1,16 @@
 #include "app/popup_menu.h"
 
 #include <optional>
+#include <stdexcept>
 
-#include "app/icons.h"
+#include "toolkit/icons.h"
 
 namespace app {
 
 namespace {
+
+using toolkit::Icon;
+using toolkit::MakeIcon;
 
 enum class Kind { Submenu, Item, Check, Separator };
 
@@ -100,9 +104,20 @@ QString ItemCaption(const QAction* item) {
     return caption;
 }
 
+QAction* PopupMenu::Item(const QString& name) const {
+    QAction* item = items_.value(name);
+    if (item == nullptr) {
+        throw std::out_of_range("The menu has no item " + name.toStdString());
+    }
+    return item;
+}
+
 QMenu* PopupMenu::Submenu(const QString& name) const {
-    QAction* action = Item(name);
-    return action ? action->menu() : nullptr;
+    QMenu* submenu = Item(name)->menu();
+    if (submenu == nullptr) {
+        throw std::out_of_range("The menu item " + name.toStdString() + " has no submenu");
+    }
+    return submenu;
 }
 
 }  // namespace app

@@ -20,8 +20,9 @@ public:
     explicit PopupMenu(QWidget* parent);
 
     QMenu* Menu() const { return menu_; }
-    // The item of that name (an action or a submenu's action); nullptr for an unknown name.
-    QAction* Item(const QString& name) const { return items_.value(name); }
+    // The item of that name (an action or a submenu's action); raises std::out_of_range for
+    // a name the menu does not have.
+    QAction* Item(const QString& name) const;
     QMenu* Submenu(const QString& name) const;
 
 private:

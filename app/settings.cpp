@@ -1,13 +1,12 @@
-// The settings file, config.ini beside the executable: read once at start-up, and each of
-// the player's choices written back the moment it changes.
+#include "app/settings.h"
 
 #include <QFile>
 #include <exception>
 
 #include "app/atomic_file.h"
-#include "app/main_window.h"
 #include "app/settings_text.h"
-#include "appearance/skin_colors_file.h"
+
+namespace app {
 
 namespace {
 
@@ -26,49 +25,76 @@ bool IsOneOf(const QString& value, std::initializer_list<const char*> accepted) 
 // written nothing happens, as with the default settings.
 void RepairSetting(const QString& path, const QString& key, const QString& value) {
     try {
-        QByteArray text = QFile::exists(path) ? app::ReadWholeFile(path) : QByteArray();
-        app::WriteFileAtomically(path, app::WithSetting(text, key, value));
+        QByteArray text = QFile::exists(path) ? ReadWholeFile(path) : QByteArray();
+        WriteFileAtomically(path, WithSetting(text, key, value));
     } catch (const std::exception&) {
     }
 }
 
+QString HintText(bool on) {
+    return on ? QStringLiteral("true") : QStringLiteral("false");
+}
+
 }  // namespace
 
-void TFsudoku_main::WriteDefaultSettings() {
+Settings::Settings(QString configPath) : configPath_(std::move(configPath)), file_(configPath_) {}
+
+void Settings::Load() {
+    if (!QFile::exists(configPath_)) {
+        WriteDefaultSettings();
+    }
+    ReadSettings();
+}
+
+void Settings::WriteDefaultSettings() {
     try {
-        app::WriteFileAtomically(ConfigPath, app::DefaultSettingsText());
+        WriteFileAtomically(configPath_, DefaultSettingsText());
     } catch (const std::exception&) {
         // An unwritable directory leaves the file missing; reading then gives the defaults.
     }
 }
 
-void TFsudoku_main::ReadSettings() {
-    SkinName = SettingsFile->Read(kSection, QStringLiteral("skin"), QStringLiteral("NO"));
-    if (SkinName.isEmpty() || SkinName == QLatin1String("NO")) {
-        SkinName = QStringLiteral("default");
-        RepairSetting(ConfigPath, QStringLiteral("skin"), SkinName);
-    }
-    SkinDir = appearance::SkinFolder(ProgramDir, SkinName);
-
-    Level = SettingsFile->Read(kSection, QStringLiteral("level"), QStringLiteral("NO"));
-    if (!IsOneOf(Level, {"Easy", "Medium", "Hard"})) {
-        Level = QStringLiteral("Easy");
-        RepairSetting(ConfigPath, QStringLiteral("level"), Level);
+void Settings::ReadSettings() {
+    skinName_ = file_.Read(kSection, QStringLiteral("skin"), QStringLiteral("NO"));
+    if (skinName_.isEmpty() || skinName_ == QLatin1String("NO")) {
+        skinName_ = QStringLiteral("default");
+        RepairSetting(configPath_, QStringLiteral("skin"), skinName_);
     }
 
-    HintSetting = SettingsFile->Read(kSection, QStringLiteral("hint"), QStringLiteral("NO"));
-    if (!IsOneOf(HintSetting, {"true", "false"})) {
-        HintSetting = QStringLiteral("false");
-        RepairSetting(ConfigPath, QStringLiteral("hint"), HintSetting);
+    level_ = file_.Read(kSection, QStringLiteral("level"), QStringLiteral("NO"));
+    if (!IsOneOf(level_, {"Easy", "Medium", "Hard"})) {
+        level_ = QStringLiteral("Easy");
+        RepairSetting(configPath_, QStringLiteral("level"), level_);
     }
 
-    AccountUser = SettingsFile->Read(kSection, QStringLiteral("user"), QStringLiteral("error"));
-    AccountPassword = SettingsFile->Read(kSection, QStringLiteral("pwd"), QStringLiteral("error"));
-    AccountMail = SettingsFile->Read(kSection, QStringLiteral("mail"), QStringLiteral("error"));
+    const QString hint = file_.Read(kSection, QStringLiteral("hint"), QStringLiteral("NO"));
+    hint_ = hint == QLatin1String("true");
+    if (!IsOneOf(hint, {"true", "false"})) {
+        RepairSetting(configPath_, QStringLiteral("hint"), HintText(hint_));
+    }
+
+    account_.user = file_.Read(kSection, QStringLiteral("user"), QStringLiteral("error"));
+    account_.password = file_.Read(kSection, QStringLiteral("pwd"), QStringLiteral("error"));
+    account_.mail = file_.Read(kSection, QStringLiteral("mail"), QStringLiteral("error"));
 }
 
-void TFsudoku_main::SettingsUpdate(const QString& name, [[maybe_unused]] const QString& oldValue,
-                                   const QString& newValue) {
-    app::WriteFileAtomically(ConfigPath,
-                             app::WithSetting(app::ReadWholeFile(ConfigPath), name, newValue));
+void Settings::SetLevel(const QString& level) {
+    SettingsUpdate(QStringLiteral("level"), level);
+    level_ = level;
 }
+
+void Settings::SetHint(bool on) {
+    SettingsUpdate(QStringLiteral("hint"), HintText(on));
+    hint_ = on;
+}
+
+void Settings::SetSkin(const QString& name) {
+    SettingsUpdate(QStringLiteral("skin"), name);
+    skinName_ = name;
+}
+
+void Settings::SettingsUpdate(const QString& name, const QString& newValue) {
+    WriteFileAtomically(configPath_, WithSetting(ReadWholeFile(configPath_), name, newValue));
+}
+
+}  // namespace app

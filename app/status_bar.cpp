@@ -53,19 +53,15 @@ StatusBar::StatusBar(QWidget* parent) : QFrame(parent) {
         }
         layout->addWidget(panel, last ? 1 : 0);
         panels_[i] = panel;
-        SetPanelText(i, QString::fromLatin1(kPanels[i].initialText));
+        SetPanelText(static_cast<StatusPanel>(i), QString::fromLatin1(kPanels[i].initialText));
     }
 }
 
-void StatusBar::SetPanelText(int index, const QString& text) {
-    QLabel* panel = panels_[index];
-    panel->setText(text);
+void StatusBar::SetPanelText(StatusPanel panel, const QString& text) {
+    QLabel* label = panels_[static_cast<std::size_t>(panel)];
+    label->setText(text);
     // Narrow panels clip their text; the tool tip always shows all of it.
-    panel->setToolTip(text);
-}
-
-QString StatusBar::PanelText(int index) const {
-    return panels_[index]->text();
+    label->setToolTip(text);
 }
 
 void StatusBar::SetColors(const QColor& background, const QColor& text) {

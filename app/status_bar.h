@@ -6,6 +6,9 @@
 
 namespace app {
 
+// The six panels of the status bar, left to right.
+enum class StatusPanel { Level, MissingCount, Time, User, Hint, Version };
+
 // The status bar: six centred panels, numbered from 0, each a label whose text is the
 // panel's text (level, missing numbers, time, user, hint, engine version).
 class StatusBar : public QFrame {
@@ -17,10 +20,7 @@ public:
 
     explicit StatusBar(QWidget* parent = nullptr);
 
-    // index is 0 to 5.
-    void SetPanelText(int index, const QString& text);
-    QString PanelText(int index) const;
-    QLabel* Panel(int index) const { return panels_[index]; }
+    void SetPanelText(StatusPanel panel, const QString& text);
 
     // The bar's background and the text colour of every panel.
     void SetColors(const QColor& background, const QColor& text);

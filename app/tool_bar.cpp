@@ -2,12 +2,17 @@
 
 #include <QFrame>
 #include <QHBoxLayout>
+#include <stdexcept>
 
-#include "app/icons.h"
+#include "toolkit/icons.h"
 
 namespace app {
 
 namespace {
+
+using toolkit::Icon;
+using toolkit::MakeDigitIcon;
+using toolkit::MakeIcon;
 
 enum class Style { Divider, Push, Check, Pen };
 
@@ -92,6 +97,7 @@ ToolBar::ToolBar(QWidget* parent) : QToolBar(parent) {
         action->setIcon(design.digit > 0 ? MakeDigitIcon(design.digit) : MakeIcon(design.icon));
         action->setToolTip(QString::fromLatin1(design.hint));
         action->setCheckable(design.style != Style::Push);
+        action->setEnabled(false);
         addAction(action);
 
         QToolButton* button = Button(name);
@@ -111,12 +117,12 @@ ToolBar::ToolBar(QWidget* parent) : QToolBar(parent) {
 
 QAction* ToolBar::Action(const QString& buttonName) const {
     for (QAction* action : actions()) {
-        if (action->objectName() == buttonName && widgetForAction(action) != nullptr &&
+        if (action->objectName() == buttonName &&
             qobject_cast<QToolButton*>(widgetForAction(action)) != nullptr) {
             return action;
         }
     }
-    return nullptr;
+    throw std::out_of_range("The tool bar has no button " + buttonName.toStdString());
 }
 
 QToolButton* ToolBar::Button(const QString& buttonName) const {

@@ -10,7 +10,8 @@ namespace app {
 
 // The tool bar under the header: flat 23-pixel buttons with 16-pixel pictures, 8-pixel
 // dividers, and the pen group (eraser and digits 1 to 9), in which at most one button is down
-// and all may be up.
+// and all may be up. Every button starts disabled; the main window enables a button when it
+// gives it a handler.
 class ToolBar : public QToolBar {
     Q_OBJECT
 
@@ -20,9 +21,9 @@ public:
     explicit ToolBar(QWidget* parent);
 
     // The action behind the button of that name ("ToolButton7", "ToolButton_lock", ...);
-    // nullptr for a divider or an unknown name.
+    // raises std::out_of_range for a divider or a name the tool bar does not have.
     QAction* Action(const QString& buttonName) const;
-    // The button widget of that name.
+    // The button widget of that name, or nullptr for a divider or an unknown name.
     QToolButton* Button(const QString& buttonName) const;
 
     // The pen buttons: index 0 is the eraser, 1 to 9 the digits.

@@ -1,13 +1,13 @@
 #include "appearance/skin_colors_file.h"
 
-#include "app/ini_file.h"
+#include "toolkit/ini_file.h"
 
 namespace appearance {
 
 SkinColors ReadSkinColors(const QString& colorsPath) {
     const QString section = QStringLiteral("colors");
     const QString missing = QStringLiteral("NO");
-    const app::IniFile file(colorsPath);
+    const toolkit::IniFile file(colorsPath);
     SkinColors colors;
     for (const SkinColorKey& key : kSkinColorKeys) {
         QString value = file.Read(section, QString::fromLatin1(key.name), missing);

@@ -3,13 +3,13 @@
 //
 //   build/release/bench/new_puzzle_bench
 
+#include <QAction>
 #include <QApplication>
 #include <QToolButton>
 #include <chrono>
 #include <cstdio>
 #include <vector>
 
-#include "app/tool_bar.h"
 #include "bench/started_window.h"
 #include "board/board_grid.h"
 #include "tests/support/scripted_dialogs.h"
@@ -43,12 +43,14 @@ int main(int argc, char** argv) {
     bench::StartedWindow started(std::make_unique<AlwaysYes>());
     TFsudoku_main& window = *started;
     PaintCounter counter;
-    window.StringGrid->viewport()->installEventFilter(&counter);
-    QToolButton* newPuzzle = window.ToolBar->Button(QStringLiteral("ToolButton7"));
+    window.findChild<board::BoardGrid*>(QStringLiteral("StringGrid"))
+        ->viewport()
+        ->installEventFilter(&counter);
+    auto* newPuzzle = window.findChild<QToolButton*>(QStringLiteral("ToolButton7"));
 
     std::printf("click on \"New puzzle\" to the board painted, 20 clicks per level (ms)\n");
     for (const char* level : {"Easy", "Medium", "Hard"}) {
-        window.Level = QString::fromLatin1(level);
+        window.findChild<QAction*>(QString::fromLatin1(level) + u'1')->trigger();
         std::vector<double> times;
         const int paintsBefore = counter.paints;
         for (int i = 0; i < 20; ++i) {

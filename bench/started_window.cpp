@@ -8,7 +8,7 @@
 
 namespace bench {
 
-StartedWindow::StartedWindow(std::unique_ptr<app::Dialogs> dialogs) {
+StartedWindow::StartedWindow(std::unique_ptr<toolkit::Dialogs> dialogs) {
     if (!scratch_.isValid()) {
         throw std::runtime_error("cannot make a scratch folder");
     }

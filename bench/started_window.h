@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/dialogs.h"
 #include "app/main_window.h"
+#include "toolkit/dialogs.h"
 
 namespace bench {
 
@@ -14,7 +14,7 @@ namespace bench {
 // built engine component and the given dialogs. Needs a QApplication, offscreen or not.
 class StartedWindow {
 public:
-    explicit StartedWindow(std::unique_ptr<app::Dialogs> dialogs);
+    explicit StartedWindow(std::unique_ptr<toolkit::Dialogs> dialogs);
 
     TFsudoku_main& operator*() { return *window_; }
     TFsudoku_main* operator->() { return window_.get(); }

@@ -1,51 +1,34 @@
-// The hint switch and the candidates of the selected cell in status panel 4.
+#include "board/hints.h"
 
-#include "app/main_window.h"
-#include "app/popup_menu.h"
-#include "app/status_bar.h"
-#include "app/tool_bar.h"
 #include "board/hint_text.h"
+#include "engine/puzzle_engine.h"
+#include "toolkit/sentences.h"
 
-void TFsudoku_main::ToggleHint() {
-    const QString newValue =
-        HintSetting == QLatin1String("false") ? QStringLiteral("true") : QStringLiteral("false");
-    SettingsUpdate(QStringLiteral("hint"), HintSetting, newValue);
-    HintSetting = newValue;
-    ShowHintState();
-}
+namespace board {
 
-void TFsudoku_main::ShowHintState() {
-    for (QAction* control : {Menu->Item(QStringLiteral("ShowHint1")),
-                             ToolBar->Action(QStringLiteral("ToolButton_hint"))}) {
-        connect(control, &QAction::triggered, this, &TFsudoku_main::OnHintControlTriggered,
-                Qt::UniqueConnection);
-        control->setEnabled(true);
+Hints::Hints(engine::PuzzleEngine& engine, QObject* parent) : QObject(parent), engine_(engine) {}
+
+void Hints::Lock(bool locked) {
+    if (locked) {
+        kept_ = on_;
+        on_ = false;
+    } else {
+        on_ = kept_;
     }
-    ShowHintChecks();
-    StatusBar->SetPanelText(4, HintSetting == QLatin1String("true")
-                                   ? QStringLiteral("Hint none")
-                                   : QStringLiteral("Hint disabled"));
 }
 
-void TFsudoku_main::ShowHintChecks() {
-    const bool on = HintSetting == QLatin1String("true");
-    Menu->Item(QStringLiteral("ShowHint1"))->setChecked(on);
-    ToolBar->Action(QStringLiteral("ToolButton_hint"))->setChecked(on);
+QString Hints::StateText() const {
+    return on_ ? sentences::kHintsOn : sentences::kHintsOff;
 }
 
-void TFsudoku_main::OnHintControlTriggered() {
-    Run(&TFsudoku_main::ToggleHint);
-    ShowHintChecks();
-}
-
-void TFsudoku_main::ShowHint(int column, int row) {
-    if (HintSetting != QLatin1String("true")) {
-        StatusBar->SetPanelText(4, QStringLiteral("Hint disabled"));
+void Hints::ShowHint(int column, int row) {
+    if (!on_) {
+        emit hintShown(sentences::kHintsOff);
         return;
     }
-    LastEngineResult.clear();
-    LastEngineResult = Engine().CallText("leggi_candidati", {row, column});
-    const QString list = board::FormatCandidates(LastEngineResult);
-    StatusBar->SetPanelText(
-        4, list.isEmpty() ? QStringLiteral("Hint: none") : QStringLiteral("Hint: |") + list);
+    const QString list = FormatCandidates(engine_.Candidates({.row = row, .column = column}));
+    emit hintShown(list.isEmpty() ? QString(sentences::kHintNoCandidates)
+                                  : sentences::kHintList + list);
 }
+
+}  // namespace board

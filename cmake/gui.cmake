@@ -1,76 +1,113 @@
-# The game program: every window-side folder goes into one library, so that the program's
-# entry and the tests link the same code.
+# The game program, one static library per folder. The links say which folder may use which:
+# toolkit/ and engine/ at the bottom, then appearance/ and help/, board/, game/ and output/,
+# and app/ on top, which composes them all. The layering test (cmake/check_layers.cmake)
+# holds the #include lines to the same order.
 find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport)
-# Puzzle pictures are written and read with libjpeg-turbo (output/jpeg_file.cpp).
+# Puzzle pictures and skin headers are written and read with libjpeg-turbo.
 find_package(JPEG REQUIRED)
 
-add_library(quillmark_gui STATIC
-    app/application.cpp
-    app/atomic_file.cpp
-    app/chrome.cpp
-    app/error_report.cpp
-    app/flat_menu_style.cpp
-    app/header_bar.cpp
-    app/icons.cpp
-    app/ini_file.cpp
-    app/main_window.cpp
-    app/popup_menu.cpp
-    app/qt_dialogs.cpp
-    app/remove_caption.cpp
-    app/settings.cpp
-    app/settings_text.cpp
-    app/startup_probe.cpp
-    app/status_bar.cpp
-    app/tool_bar.cpp
-    app/window_composition.cpp
-    app/wiring.cpp
-    appearance/color_from_hex.cpp
-    appearance/skin_colors.cpp
-    appearance/skin_colors_file.cpp
-    appearance/skin_menu.cpp
-    appearance/skins.cpp
-    board/board_grid.cpp
-    board/cell_input.cpp
-    board/cell_layout.cpp
-    board/cell_painter.cpp
-    board/grid_text.cpp
-    board/grid_transfer.cpp
-    board/hint_text.cpp
-    board/hints.cpp
-    board/locked_cells.cpp
-    board/missing_count.cpp
-    engine/engine_errors.cpp
-    engine/engine_link.cpp
-    game/engine_result.cpp
-    game/grid_check.cpp
-    game/levels.cpp
-    game/new_puzzle.cpp
-    game/online_game.cpp
-    game/show_solution.cpp
-    game/stopwatch.cpp
-    game/time_text.cpp
-    help/about_box.cpp
-    help/about_pictures.cpp
-    help/help_commands.cpp
-    output/export_print.cpp
-    output/jpeg_file.cpp
-    output/picture_stamp.cpp
-    output/puzzle_files.cpp
-    output/puzzle_picture.cpp
-    output/save_path.cpp
-)
-set_target_properties(quillmark_gui PROPERTIES AUTOMOC ON)
-target_include_directories(quillmark_gui PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(quillmark_gui
-    PUBLIC Qt6::Widgets Qt6::PrintSupport quillmark_dispatch
-    PRIVATE quillmark_warnings JPEG::JPEG
-)
-target_precompile_headers(quillmark_gui PRIVATE
-    <QtWidgets/QtWidgets>
-    <memory>
-    <string>
-    <vector>
-)
+function(quillmark_gui_library name)
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;LINKS")
+    add_library(${name} STATIC ${arg_SOURCES})
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC Qt6::Widgets ${arg_LINKS} PRIVATE quillmark_warnings)
+    if(name STREQUAL quillmark_toolkit)
+        target_precompile_headers(${name} PRIVATE <QtWidgets/QtWidgets> <memory> <string> <vector>)
+    else()
+        target_precompile_headers(${name} REUSE_FROM quillmark_toolkit)
+    endif()
+endfunction()
+
+quillmark_gui_library(quillmark_toolkit
+    SOURCES
+        toolkit/icons.cpp
+        toolkit/ini_file.cpp
+        toolkit/jpeg_file.cpp
+        toolkit/picture_button.cpp
+        toolkit/qt_dialogs.cpp
+        toolkit/remove_caption.cpp
+        toolkit/dialogs.h
+        toolkit/feature.h
+        toolkit/sentences.h
+    LINKS Qt6::PrintSupport JPEG::JPEG)
+
+quillmark_gui_library(quillmark_engine_link
+    SOURCES
+        engine/engine_errors.cpp
+        engine/engine_link.cpp
+        engine/puzzle_engine.cpp
+    LINKS quillmark_toolkit quillmark_dispatch)
+
+quillmark_gui_library(quillmark_appearance
+    SOURCES
+        appearance/color_from_hex.cpp
+        appearance/skin_colors.cpp
+        appearance/skin_colors_file.cpp
+        appearance/skin_menu.cpp
+        appearance/skins.cpp
+    LINKS quillmark_toolkit)
+
+quillmark_gui_library(quillmark_help
+    SOURCES
+        help/about_box.cpp
+        help/about_pictures.cpp
+        help/help_commands.cpp
+    LINKS quillmark_engine_link quillmark_toolkit)
+
+quillmark_gui_library(quillmark_board
+    SOURCES
+        board/board_grid.cpp
+        board/board_session.cpp
+        board/cell_layout.cpp
+        board/cell_painter.cpp
+        board/grid_text.cpp
+        board/hint_text.cpp
+        board/hints.cpp
+        board/locked_cells.cpp
+    LINKS quillmark_appearance quillmark_engine_link quillmark_toolkit)
+
+quillmark_gui_library(quillmark_game
+    SOURCES
+        game/engine_result.cpp
+        game/levels.cpp
+        game/online_game.cpp
+        game/puzzle_commands.cpp
+        game/stopwatch.cpp
+        game/time_text.cpp
+    LINKS quillmark_board quillmark_help quillmark_engine_link quillmark_toolkit)
+
+quillmark_gui_library(quillmark_output
+    SOURCES
+        output/picture_commands.cpp
+        output/picture_stamp.cpp
+        output/printing.cpp
+        output/puzzle_files.cpp
+        output/puzzle_picture.cpp
+        output/save_path.cpp
+    LINKS quillmark_board quillmark_appearance quillmark_help quillmark_engine_link
+          quillmark_toolkit Qt6::PrintSupport)
+
+quillmark_gui_library(quillmark_gui
+    SOURCES
+        app/application.cpp
+        app/atomic_file.cpp
+        app/error_report.cpp
+        app/flat_menu_style.cpp
+        app/header_bar.cpp
+        app/main_window.cpp
+        app/popup_menu.cpp
+        app/settings.cpp
+        app/settings_text.cpp
+        app/startup_probe.cpp
+        app/status_bar.cpp
+        app/tool_bar.cpp
+        app/window_composition.cpp
+        app/window_handlers.cpp
+        app/window_skin.cpp
+        app/window_wiring.cpp
+    LINKS quillmark_output quillmark_game quillmark_board quillmark_help quillmark_appearance
+          quillmark_engine_link quillmark_toolkit)
 
 add_executable(quillmark app/main.cpp)
 target_link_libraries(quillmark PRIVATE quillmark_gui quillmark_warnings)

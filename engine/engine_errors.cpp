@@ -1,32 +1,27 @@
 #include "engine/engine_errors.h"
 
-#include "app/main_window.h"
+#include "toolkit/sentences.h"
 
 namespace engine {
 
 QString EngineErrorMessage(const QString& code, const QString& fileName) {
     if (code == QLatin1String("ERRORE_FORMATO_O_INSUFFICIENTI_VALORI")) {
-        return QStringLiteral("You need to insert at least 15 values");
+        return sentences::kTooFewValues;
     }
     if (code == QLatin1String("ERRORE_FILE_NON_ESISTE")) {
-        return QStringLiteral("The file doesn't exist!");
+        return sentences::kFileMissing;
     }
     if (code == QLatin1String("ERRORE_APERTURA_FILE")) {
-        return QStringLiteral("The file ") + fileName + QStringLiteral(" can't be open!");
+        return QString(sentences::kFileCannotOpen).arg(fileName);
     }
     if (code == QLatin1String("ERROR_NOT_ENABLED_ONLINE") ||
         code == QLatin1String("ERRORE_NON_LADDER")) {
-        return QStringLiteral("User not enabled for online games!");
+        return sentences::kNotEnabledOnline;
     }
     if (code == QLatin1String("ERRORE_NON_COMPLETATA")) {
-        return QStringLiteral("Incorrect solution!");
+        return sentences::kIncorrectSolution;
     }
-    return QStringLiteral("Unexpected Error Occured!");
+    return sentences::kUnexpectedError;
 }
 
 }  // namespace engine
-
-void TFsudoku_main::ShowEngineError(const QString& code, const QString& fileName) {
-    LastMessageText = engine::EngineErrorMessage(code, fileName);
-    Dialogs().ShowMessage(app::BoxKind::Error, LastMessageText);
-}

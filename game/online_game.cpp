@@ -1,129 +1,98 @@
-// The online ladder game: a timed challenge against the game server, the program's one mode
-// switch. While it runs, hints are locked off and leaving the program gives it up.
+#include "game/online_game.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 
-#include "app/main_window.h"
-#include "app/popup_menu.h"
-#include "app/status_bar.h"
-#include "app/tool_bar.h"
+#include "board/board_session.h"
+#include "engine/puzzle_engine.h"
 #include "game/engine_result.h"
+#include "game/stopwatch.h"
+#include "game/time_text.h"
+#include "help/help_commands.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/sentences.h"
 
-namespace {
+namespace game {
 
-const QString kNewVersionQuestion =
-    QStringLiteral("A new version is available for update. Do you want download it now?");
+OnlineGame::OnlineGame(engine::PuzzleEngine& engine, board::BoardSession& board,
+                       Stopwatch& stopwatch, help::HelpCommands& help, toolkit::Dialogs& dialogs,
+                       QObject* parent)
+    : toolkit::Feature(parent),
+      engine_(engine),
+      board_(board),
+      stopwatch_(stopwatch),
+      help_(help),
+      dialogs_(dialogs) {}
 
-}  // namespace
-
-void TFsudoku_main::Challenge1Click() {
-    const QString download = Engine().CallText("VerificaVersione");
-    if (!download.isEmpty()) {
-        // No challenge starts while a newer version exists.
-        if (Dialogs().Confirm(kNewVersionQuestion)) {
-            OpenAddress(download);
-        }
+void OnlineGame::Challenge(const Account& account) {
+    if (help_.OfferNewerVersion()) {
         return;
     }
-    LastEngineResult.clear();
-    CurrentGridText = Engine().CallText("restituisci_stringa");
-    LastEngineResult = CurrentGridText;
-    if (CurrentGridText != EmptyGridText &&
-        !Dialogs().Confirm(QStringLiteral("Do you want clear the grid and create a new puzzle?"))) {
+    if (!board_.EngineGridIsEmpty() && !dialogs_.Confirm(sentences::kClearForNewPuzzle)) {
         return;
     }
-    Splash_Panel->setText(QStringLiteral("Retrieving, please wait..."));
-    Splash_Panel->show();
-    QCoreApplication::processEvents();
-
-    ClearBoard();
-    LadderGameId.clear();
-    LadderGameId = Engine().CallText("IniziaGiocoLadder",
-                                     {AccountUser.toStdString(), AccountPassword.toStdString()});
+    emit waitShown(sentences::kRetrieving);
+    board_.ClearBoard();
+    account_ = account;
+    gameId_.clear();
+    gameId_ = engine_.StartLadderGame(account_.user, account_.password);
     // Only a game id starts a game: a refusal, any other failure or no answer at all is
     // shown, and the board stays empty.
-    if (LadderGameId.isEmpty() || game::IsEngineErrorCode(LadderGameId)) {
-        Splash_Panel->hide();
+    if (gameId_.isEmpty() || IsEngineErrorCode(gameId_)) {
+        emit waitHidden();
         QCoreApplication::processEvents();
-        ShowEngineError(LadderGameId, QString());
+        emit engineFailed(gameId_, QString());
         return;
     }
     SetOnlineGameState(QStringLiteral("inizia_partita"));
-    RefreshBoard(QStringLiteral("genera"));
-    Splash_Panel->hide();
-    ControlStopwatch(QStringLiteral("start"));
+    board_.RefreshBoard(QStringLiteral("genera"));
+    emit waitHidden();
+    stopwatch_.Control(QStringLiteral("start"));
 }
 
-void TFsudoku_main::SetOnlineGameState(const QString& state) {
-    const bool starting = state == QLatin1String("inizia_partita");
-    HookDeactivation(starting);
-    QAction* hintItem = Menu->Item(QStringLiteral("ShowHint1"));
-    QAction* hintButton = ToolBar->Action(QStringLiteral("ToolButton_hint"));
-    if (starting) {
-        SavedHintSetting = HintSetting;
-        HintSetting = QStringLiteral("false");
-        ShowHintState();
-        hintItem->setEnabled(false);
-        hintButton->setEnabled(false);
-    } else if (state == QLatin1String("fine_partita")) {
-        HintSetting = SavedHintSetting;
-        ShowHintState();
-        hintItem->setEnabled(true);
-        hintButton->setEnabled(true);
-    }
-    GameMode = starting;
-    StatusBar->SetPanelText(
-        0, starting ? QStringLiteral("Online game") : QStringLiteral("Level: ") + Level);
+void OnlineGame::SetOnlineGameState(const QString& state) {
+    running_ = state == QLatin1String("inizia_partita");
+    watchingDeactivation_ = running_;
+    emit gameStateChanged(running_);
 }
 
-void TFsudoku_main::CallWithGame(std::string_view operation) {
-    LastEngineResult.clear();
-    LastEngineResult = Engine().CallText(
-        operation,
-        {AccountUser.toStdString(), AccountPassword.toStdString(), LadderGameId.toStdString()});
+QString OnlineGame::CallWithGame(QString (engine::PuzzleEngine::*operation)(const QString&,
+                                                                            const QString&,
+                                                                            const QString&)) {
+    return (engine_.*operation)(account_.user, account_.password, gameId_);
 }
 
-void TFsudoku_main::ForfeitOnlineGame() {
-    CallWithGame("RinunciaGiocoLadder");
+void OnlineGame::ForfeitOnlineGame() {
+    const QString result = CallWithGame(&engine::PuzzleEngine::ForfeitLadderGame);
     SetOnlineGameState(QStringLiteral("fine_partita"));
-    if (!LastEngineResult.isEmpty()) {
-        ShowEngineError(LastEngineResult, QString());
+    if (!result.isEmpty()) {
+        emit engineFailed(result, QString());
     }
 }
 
-void TFsudoku_main::LeaveDuringOnlineGame() {
-    HookDeactivation(false);
-    Dialogs().ShowMessage(
-        app::BoxKind::Warning,
-        QStringLiteral(
-            "Online game is terminated: you cannot leave the quillmark during online games!"));
+void OnlineGame::ForfeitOnClose() {
+    // The closing window must not count as leaving the program and give the game up twice.
+    watchingDeactivation_ = false;
+    CallWithGame(&engine::PuzzleEngine::ForfeitLadderGame);
+}
+
+void OnlineGame::ApplicationDeactivated() {
+    if (!watchingDeactivation_) {
+        return;
+    }
+    watchingDeactivation_ = false;
+    dialogs_.ShowMessage(toolkit::BoxKind::Warning, sentences::kOnlineGameLeft);
     ForfeitOnlineGame();
 }
 
-void TFsudoku_main::HookDeactivation(bool hooked) {
-    if (hooked) {
-        connect(qApp, &QGuiApplication::applicationStateChanged, this,
-                &TFsudoku_main::OnApplicationStateChanged, Qt::UniqueConnection);
-    } else {
-        disconnect(qApp, &QGuiApplication::applicationStateChanged, this,
-                   &TFsudoku_main::OnApplicationStateChanged);
-    }
-}
-
-void TFsudoku_main::OnApplicationStateChanged(Qt::ApplicationState state) {
-    if (state == Qt::ApplicationInactive) {
-        Run(&TFsudoku_main::LeaveDuringOnlineGame);
-    }
-}
-
-void TFsudoku_main::ReportOnlineResult() {
-    CallWithGame("ChiudiGiocoLadder");
+void OnlineGame::ReportOnlineResult() {
+    const QString result = CallWithGame(&engine::PuzzleEngine::FinishLadderGame);
     SetOnlineGameState(QStringLiteral("fine_partita"));
     // Only a number of seconds is the server's time; every other answer is shown as it is.
-    if (std::optional<quint64> seconds = game::DecimalSeconds(LastEngineResult)) {
-        StatusBar->SetPanelText(2, game::TimeText(*seconds));
+    if (std::optional<quint64> seconds = DecimalSeconds(result)) {
+        emit serverTimeShown(TimeText(*seconds));
     } else {
-        ShowEngineError(LastEngineResult, QString());
+        emit engineFailed(result, QString());
     }
 }
+
+}  // namespace game

@@ -1,17 +1,31 @@
-// The stopwatch in status panel 2: measured from the tick count, redrawn every 10 ms.
+#include "game/stopwatch.h"
 
-#include "app/main_window.h"
-#include "app/status_bar.h"
+namespace game {
 
-void TFsudoku_main::ControlStopwatch(const QString& command) {
-    StopwatchStart = tickClock_();
+namespace {
+
+constexpr int kTickMs = 10;
+
+}  // namespace
+
+Stopwatch::Stopwatch(TickClock clock, QObject* parent) : QObject(parent), clock_(std::move(clock)) {
+    timer_.setParent(this);
+    timer_.setObjectName(QStringLiteral("Cronometro"));
+    timer_.setInterval(kTickMs);
+    connect(&timer_, &QTimer::timeout, this, &Stopwatch::Tick);
+}
+
+void Stopwatch::Control(const QString& command) {
+    start_ = clock_();
     if (command == QLatin1String("start")) {
-        Cronometro->start();
+        timer_.start();
     } else {
-        Cronometro->stop();
+        timer_.stop();
     }
 }
 
-void TFsudoku_main::CronometroTimer() {
-    StatusBar->SetPanelText(2, game::ElapsedTimeText(StopwatchStart, tickClock_()));
+void Stopwatch::Tick() {
+    emit timeShown(ElapsedTimeText(start_, clock_()));
 }
+
+}  // namespace game

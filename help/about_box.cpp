@@ -4,10 +4,10 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "app/header_bar.h"
-#include "app/remove_caption.h"
 #include "help/about_pictures.h"
 #include "help/product_info.h"
+#include "toolkit/picture_button.h"
+#include "toolkit/remove_caption.h"
 
 namespace help {
 
@@ -70,7 +70,7 @@ TFabout::TFabout(std::function<std::optional<QString>()> version,
         AddLink(QString::fromLatin1(kContactAddress),
                 QStringLiteral("mailto:") + QString::fromLatin1(kContactAddress), {240, 212});
 
-    BBclose = new app::PictureButton(app::Icon::Close, QStringLiteral("Close"), this);
+    BBclose = new toolkit::PictureButton(toolkit::Icon::Close, QStringLiteral("Close"), this);
     BBclose->setObjectName(QStringLiteral("BBclose"));
     BBclose->move(388, 3);
     connect(BBclose, &QAbstractButton::clicked, this, &TFabout::BBcloseClick);
@@ -79,7 +79,7 @@ TFabout::TFabout(std::function<std::optional<QString>()> version,
 }
 
 void TFabout::FormCreate() {
-    app::RemoveCaption(*this);
+    toolkit::RemoveCaption(*this);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }

@@ -5,7 +5,7 @@
 #include <functional>
 #include <optional>
 
-namespace app {
+namespace toolkit {
 class PictureButton;
 }
 
@@ -31,7 +31,7 @@ public:
     QLabel* siteLink = nullptr;
     QLabel* forumLink = nullptr;
     QLabel* contactLink = nullptr;
-    app::PictureButton* BBclose = nullptr;
+    toolkit::PictureButton* BBclose = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,38 +1,45 @@
-// The Help submenu: the about box, the web links and the update check.
+#include "help/help_commands.h"
 
-#include "app/main_window.h"
+#include "engine/puzzle_engine.h"
 #include "help/about_box.h"
 #include "help/product_info.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/sentences.h"
 
-void TFsudoku_main::About1Click() {
-    // A failing engine is reported by the default error report; the box keeps its text.
-    auto version = [this]() -> std::optional<QString> {
-        std::optional<QString> text;
-        Run([this, &text] { text = Engine().CallText("Versione"); });
-        return text;
-    };
-    help::TFabout about(
-        version, [this](const QString& address) { OpenAddress(address); }, this);
+namespace help {
+
+HelpCommands::HelpCommands(engine::PuzzleEngine& engine, toolkit::Dialogs& dialogs,
+                           OpenAddress open)
+    : engine_(engine), dialogs_(dialogs), open_(std::move(open)) {}
+
+void HelpCommands::OpenSite() {
+    open_(QString::fromLatin1(kSiteAddress));
+}
+
+void HelpCommands::OpenForum() {
+    open_(QString::fromLatin1(kForumAddress));
+}
+
+bool HelpCommands::OfferNewerVersion() {
+    const QString download = engine_.CheckVersion();
+    if (download.isEmpty()) {
+        return false;
+    }
+    if (dialogs_.Confirm(sentences::kDownloadNewVersion)) {
+        open_(download);
+    }
+    return true;
+}
+
+void HelpCommands::CheckForUpdates() {
+    if (!OfferNewerVersion()) {
+        dialogs_.ShowMessage(toolkit::BoxKind::Information, sentences::kNoNewVersion);
+    }
+}
+
+void HelpCommands::ShowAbout(QWidget* parent, std::function<std::optional<QString>()> version) {
+    TFabout about(std::move(version), open_, parent);
     about.exec();
 }
 
-void TFsudoku_main::QuillmarkSite1Click() {
-    OpenAddress(QString::fromLatin1(help::kSiteAddress));
-}
-
-void TFsudoku_main::QuillmarkForum1Click() {
-    OpenAddress(QString::fromLatin1(help::kForumAddress));
-}
-
-void TFsudoku_main::Checkforupdates1Click() {
-    const QString download = Engine().CallText("VerificaVersione");
-    if (download.isEmpty()) {
-        Dialogs().ShowMessage(app::BoxKind::Information,
-                              QStringLiteral("No new version is available for update."));
-        return;
-    }
-    if (Dialogs().Confirm(QStringLiteral(
-            "A new version is available for update. Do you want download it now?"))) {
-        OpenAddress(download);
-    }
-}
+}  // namespace help

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "help/product_info.h"
-#include "output/jpeg_file.h"
+#include "toolkit/jpeg_file.h"
 
 namespace output {
 
@@ -154,7 +154,7 @@ void StampPictureFile(const QString& options, const QString& inputPath, const QS
                       const QString& text, int mode, int xMargin, int yMargin,
                       const QColor& gridFontColor) {
     const StampOptions parsed = ParseStampOptions(options);
-    const QImage picture = ReadJpeg(inputPath);
+    const QImage picture = toolkit::ReadJpeg(inputPath);
     const QString stampText = StampTextFor(parsed, text, QDateTime::currentDateTime());
     const QImage stamped =
         StampPicture(picture, parsed, stampText, mode, xMargin, yMargin, gridFontColor);
@@ -163,7 +163,7 @@ void StampPictureFile(const QString& options, const QString& inputPath, const QS
         throw std::runtime_error("Cannot replace " + Native(outputPath) + ": " +
                                  output.errorString().toStdString());
     }
-    WriteJpeg(stamped, outputPath);
+    toolkit::WriteJpeg(stamped, outputPath);
 }
 
 }  // namespace output

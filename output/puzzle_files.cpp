@@ -1,77 +1,65 @@
-// Saving the engine's puzzle to a text file and loading one back. The engine writes and
-// reads the file; the window chooses the name, asks before throwing a board away and shows
-// the engine's errors.
+#include "output/puzzle_files.h"
 
 #include <QDir>
-#include <QFile>
 
-#include "app/main_window.h"
+#include "board/board_session.h"
+#include "engine/puzzle_engine.h"
 #include "output/save_path.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/sentences.h"
 
-std::optional<QString> TFsudoku_main::ChooseSavePath(const QString& title, const QString& filter,
-                                                     const QString& suffix) {
-    const std::optional<QString> chosen =
-        Dialogs().AskSaveFileName({title, filter, QDir::currentPath()});
-    if (!chosen) {
-        return std::nullopt;
-    }
-    const QString path = output::WithDefaultSuffix(*chosen, suffix);
-    if (QFile::exists(path) && !Dialogs().Confirm(output::ReplaceQuestion(path))) {
-        return std::nullopt;
-    }
-    return path;
-}
+namespace output {
 
-void TFsudoku_main::Savepuzzle1Click() {
-    if (PuzzleFileName.isEmpty()) {
-        SavePuzzleAs1Click();
+PuzzleFiles::PuzzleFiles(engine::PuzzleEngine& engine, board::BoardSession& board,
+                         toolkit::Dialogs& dialogs, QObject* parent)
+    : toolkit::Feature(parent), engine_(engine), board_(board), dialogs_(dialogs) {}
+
+void PuzzleFiles::Save() {
+    if (puzzleFileName_.isEmpty()) {
+        SaveAs();
         return;
     }
     SaveToPuzzleFile();
 }
 
-void TFsudoku_main::SavePuzzleAs1Click() {
-    const std::optional<QString> path = ChooseSavePath(QStringLiteral("Save the Quillmark puzzle"),
-                                                       QStringLiteral("Text (*.txt)"), "txt");
+void PuzzleFiles::SaveAs() {
+    const std::optional<QString> path =
+        ChooseSavePath(dialogs_, sentences::kSavePuzzleTitle, sentences::kPuzzleFileType, "txt");
     if (!path) {
         return;
     }
-    // The name is kept even when the save then fails.
-    PuzzleFileName = *path;
+    puzzleFileName_ = *path;
     SaveToPuzzleFile();
 }
 
-void TFsudoku_main::SaveToPuzzleFile() {
-    LastEngineResult.clear();
-    LastEngineResult = Engine().CallText("salva_su_file", {PuzzleFileName.toStdString()});
-    if (LastEngineResult == QLatin1String("ERRORE_APERTURA_FILE")) {
-        ShowEngineError(LastEngineResult, PuzzleFileName);
-    } else if (!LastEngineResult.isEmpty()) {
-        ShowEngineError(LastEngineResult, QString());
+void PuzzleFiles::SaveToPuzzleFile() {
+    const QString result = engine_.SaveToFile(puzzleFileName_);
+    if (result == QLatin1String("ERRORE_APERTURA_FILE")) {
+        emit engineFailed(result, puzzleFileName_);
+    } else if (!result.isEmpty()) {
+        emit engineFailed(result, QString());
     }
 }
 
-void TFsudoku_main::Load1Click() {
-    LastEngineResult.clear();
-    CurrentGridText = Engine().CallText("restituisci_stringa");
-    LastEngineResult = CurrentGridText;
-    if (CurrentGridText != EmptyGridText) {
-        if (!Dialogs().Confirm(QStringLiteral("Do you want clear the grid and load a new file?"))) {
-            return;
+bool PuzzleFiles::Load() {
+    if (!board_.EngineGridIsEmpty()) {
+        if (!dialogs_.Confirm(sentences::kClearForLoad)) {
+            return false;
         }
         // Emptied now, before any file is chosen: a cancelled dialog leaves it empty.
-        ClearBoard();
+        board_.ClearBoard();
     }
-    const std::optional<QString> path = Dialogs().AskOpenFileName({QDir::currentPath()});
+    const std::optional<QString> path = dialogs_.AskOpenFileName({QDir::currentPath()});
     if (!path) {
-        return;
+        return false;
     }
-    LastEngineResult.clear();
-    LastEngineResult = Engine().CallText("leggi_da_file", {path->toStdString()});
-    if (LastEngineResult.isEmpty()) {
-        RefreshBoard(QStringLiteral("file"));
-        ControlStopwatch(QStringLiteral("start"));
-    } else {
-        ShowEngineError(LastEngineResult, *path);
+    const QString result = engine_.LoadFromFile(*path);
+    if (!result.isEmpty()) {
+        emit engineFailed(result, *path);
+        return false;
     }
+    board_.RefreshBoard(QStringLiteral("file"));
+    return true;
 }
+
+}  // namespace output

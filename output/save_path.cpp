@@ -1,7 +1,11 @@
 #include "output/save_path.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include "toolkit/dialogs.h"
+#include "toolkit/sentences.h"
 
 namespace output {
 
@@ -15,8 +19,21 @@ QString WithDefaultSuffix(const QString& path, const QString& suffix) {
 }
 
 QString ReplaceQuestion(const QString& path) {
-    return QFileInfo(path).fileName() +
-           QStringLiteral(" already exists.\nDo you want to replace it?");
+    return QString(sentences::kReplaceFile).arg(QFileInfo(path).fileName());
+}
+
+std::optional<QString> ChooseSavePath(toolkit::Dialogs& dialogs, const QString& title,
+                                      const QString& filter, const QString& suffix) {
+    const std::optional<QString> chosen =
+        dialogs.AskSaveFileName({title, filter, QDir::currentPath()});
+    if (!chosen) {
+        return std::nullopt;
+    }
+    const QString path = WithDefaultSuffix(*chosen, suffix);
+    if (QFile::exists(path) && !dialogs.Confirm(ReplaceQuestion(path))) {
+        return std::nullopt;
+    }
+    return path;
 }
 
 }  // namespace output

@@ -17,10 +17,10 @@
 
 #include "appearance/color_from_hex.h"
 #include "appearance/skin_colors_file.h"
-#include "output/jpeg_file.h"
 #include "skins/painter/banner.h"
 #include "skins/painter/preview.h"
 #include "skins/painter/skin_designs.h"
+#include "toolkit/jpeg_file.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ using skin_painter::SkinDesign;
 // Header pictures are written by the game's own JPEG writer, as every picture it makes.
 bool WriteJpeg(const QImage& picture, const QString& path) {
     try {
-        output::WriteJpeg(picture, path);
+        toolkit::WriteJpeg(picture, path);
     } catch (const std::runtime_error& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return false;

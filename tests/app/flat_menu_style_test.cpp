@@ -4,8 +4,8 @@
 
 #include <QImage>
 
-#include "app/icons.h"
 #include "appearance/color_from_hex.h"
+#include "toolkit/icons.h"
 
 namespace app {
 namespace {
@@ -13,10 +13,11 @@ namespace {
 class FlatMenu : public ::testing::Test {
 protected:
     FlatMenu() {
-        icon_ = menu_.addAction(MakeIcon(Icon::Load), QStringLiteral("Load..."));
+        icon_ = menu_.addAction(toolkit::MakeIcon(toolkit::Icon::Load), QStringLiteral("Load..."));
         plain_ = menu_.addAction(QStringLiteral("Show solution"));
         checked_ = AddChecked(QIcon(), QStringLiteral("Easy"));
-        checkedIcon_ = AddChecked(MakeIcon(Icon::Lock), QStringLiteral("Lock Squares"));
+        checkedIcon_ =
+            AddChecked(toolkit::MakeIcon(toolkit::Icon::Lock), QStringLiteral("Lock Squares"));
         separator_ = menu_.addSeparator();
         submenu_ = menu_.addMenu(QStringLiteral("New"));
         submenu_->addAction(QStringLiteral("Puzzle"));

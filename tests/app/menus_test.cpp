@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QMenu>
 #include <QTest>
 
-#include "app/header_bar.h"
-#include "app/popup_menu.h"
-#include "app/status_bar.h"
 #include "tests/support/window_fixture.h"
 
 namespace {
@@ -24,70 +22,69 @@ QStringList Outline(const QMenu* menu, const QString& indent = QString()) {
 using Menus = testing_support::WindowTest;
 
 TEST_F(Menus, TheTreeHoldsEveryCommandInItsOrder) {
-    TFsudoku_main& window = MakeWindow();
-    EXPECT_EQ(Outline(window.Menu->Menu()), QStringList({"File",
-                                                         "  New",
-                                                         "    Online Challenge",
-                                                         "    Puzzle",
-                                                         "    Empty Grid",
-                                                         "  -",
-                                                         "  Load...",
-                                                         "  Save Puzzle...",
-                                                         "  Save Puzzle As...",
-                                                         "  Save Puzzle Image",
-                                                         "  -",
-                                                         "  Print...",
-                                                         "  -",
-                                                         "  Close",
-                                                         "Actions",
-                                                         "  Show solution",
-                                                         "  Show Hint",
-                                                         "  Lock Squares",
-                                                         "  Confirm Grid",
-                                                         "Options",
-                                                         "  Level",
-                                                         "    Easy",
-                                                         "    Medium",
-                                                         "    Hard",
-                                                         "  Skin",
-                                                         "    default",
-                                                         "Help",
-                                                         "  Quillmark Site",
-                                                         "  Quillmark Forum",
-                                                         "  -",
-                                                         "  Check for updates",
-                                                         "  -",
-                                                         "  About"}));
+    MakeWindow();
+    EXPECT_EQ(Outline(&Find<QMenu>("Menu")), QStringList({"File",
+                                                          "  New",
+                                                          "    Online Challenge",
+                                                          "    Puzzle",
+                                                          "    Empty Grid",
+                                                          "  -",
+                                                          "  Load...",
+                                                          "  Save Puzzle...",
+                                                          "  Save Puzzle As...",
+                                                          "  Save Puzzle Image",
+                                                          "  -",
+                                                          "  Print...",
+                                                          "  -",
+                                                          "  Close",
+                                                          "Actions",
+                                                          "  Show solution",
+                                                          "  Show Hint",
+                                                          "  Lock Squares",
+                                                          "  Confirm Grid",
+                                                          "Options",
+                                                          "  Level",
+                                                          "    Easy",
+                                                          "    Medium",
+                                                          "    Hard",
+                                                          "  Skin",
+                                                          "    default",
+                                                          "Help",
+                                                          "  Quillmark Site",
+                                                          "  Quillmark Forum",
+                                                          "  -",
+                                                          "  Check for updates",
+                                                          "  -",
+                                                          "  About"}));
 }
 
 TEST_F(Menus, AfterStartUpOneLevelIsCheckedAndTheLevelChoiceWorks) {
-    TFsudoku_main& window = ShowReady();
+    ShowReady();
     auto checked = [&] {
         QStringList levels;
         for (const char* name : {"Easy1", "Medium1", "Hard1"}) {
-            if (window.Menu->Item(QString::fromLatin1(name))->isChecked()) {
+            if (MenuItem(name).isChecked()) {
                 levels << QString::fromLatin1(name);
             }
         }
         return levels;
     };
     EXPECT_EQ(checked(), QStringList({"Easy1"}));
-    EXPECT_EQ(window.StatusBar->PanelText(0), QStringLiteral("Level: Easy"));
+    EXPECT_EQ(Panel(app::StatusPanel::Level), QStringLiteral("Level: Easy"));
 
-    window.Menu->Item(QStringLiteral("Medium1"))->trigger();
+    MenuItem("Medium1").trigger();
     EXPECT_EQ(checked(), QStringList({"Medium1"}));
     // Choosing the current level again changes nothing.
-    window.Menu->Item(QStringLiteral("Medium1"))->trigger();
+    MenuItem("Medium1").trigger();
     EXPECT_EQ(checked(), QStringList({"Medium1"}));
-    EXPECT_EQ(window.Level, QStringLiteral("Medium"));
-    EXPECT_EQ(window.StatusBar->PanelText(0), QStringLiteral("Level: Medium"));
+    EXPECT_EQ(Panel(app::StatusPanel::Level), QStringLiteral("Level: Medium"));
 }
 
 TEST_F(Menus, TheMenuButtonOpensTheMenuJustUnderItselfAlsoAfterAMove) {
     TFsudoku_main& window = ShowReady();
     window.move(40, 60);
-    QTest::mouseClick(window.cntHeader->BBmenu, Qt::LeftButton);
-    QMenu* menu = window.Menu->Menu();
+    QTest::mouseClick(&Find<QWidget>("BBmenu"), Qt::LeftButton);
+    QMenu* menu = &Find<QMenu>("Menu");
     ASSERT_TRUE(testing_support::WaitFor([&] { return menu->isVisible(); }));
     EXPECT_EQ(menu->pos(), window.frameGeometry().topLeft() + QPoint(10, 31));
     menu->hide();
@@ -95,7 +92,7 @@ TEST_F(Menus, TheMenuButtonOpensTheMenuJustUnderItselfAlsoAfterAMove) {
 
 TEST_F(Menus, TheMinimiseButtonMinimisesTheWindow) {
     TFsudoku_main& window = ShowReady();
-    QTest::mouseClick(window.cntHeader->BBminimize, Qt::LeftButton);
+    QTest::mouseClick(&Find<QWidget>("BBminimize"), Qt::LeftButton);
     EXPECT_TRUE(window.isMinimized());
 }
 

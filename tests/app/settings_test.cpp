@@ -3,11 +3,13 @@
 #include <QDir>
 #include <QFile>
 
-#include "app/ini_file.h"
-#include "app/popup_menu.h"
+#include <QTemporaryDir>
+#include <stdexcept>
+
+#include "app/settings.h"
 #include "app/settings_text.h"
-#include "app/status_bar.h"
 #include "tests/support/window_fixture.h"
+#include "toolkit/ini_file.h"
 
 namespace app {
 namespace {
@@ -35,6 +37,8 @@ TEST(WithSetting, AddsAMissingLineToTheSectionOrAMissingSection) {
     EXPECT_EQ(WithSetting("user=a", "skin", "default"), "user=a\r\n[param]\r\nskin=default");
 }
 
+using toolkit::FindIniValue;
+
 TEST(FindIniValue, MatchesNamesWithoutCaseAndTheFirstLineWins) {
     const QByteArray content =
         "[colors]\r\ngrid1=#111111\r\n[ Param ]\r\n  SKIN =  blue sky  \r\nskin=second\r\n"
@@ -48,9 +52,10 @@ TEST(FindIniValue, MatchesNamesWithoutCaseAndTheFirstLineWins) {
     EXPECT_EQ(FindIniValue("[p]\nk=J\xf6rg", "p", "k"), QStringLiteral(u"J\u00f6rg"));
 }
 
-class Settings : public testing_support::WindowTest {
+// The settings on their own, in a folder of their own.
+class SettingsFile : public ::testing::Test {
 protected:
-    QString Config() { return ProgramDir() + "config.ini"; }
+    QString Config() { return folder_.filePath(QStringLiteral("config.ini")); }
     void WriteConfig(const QByteArray& text) {
         QFile file(Config());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -60,33 +65,39 @@ protected:
         QFile file(Config());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
+    Settings Loaded() {
+        Settings settings(Config());
+        settings.Load();
+        return settings;
+    }
+
+    QTemporaryDir folder_;
 };
 
-TEST_F(Settings, AFirstStartWritesTheDefaultFileAndReadsIt) {
-    TFsudoku_main& window = ShowConfigured();
+TEST_F(SettingsFile, AFirstStartWritesTheDefaultFileAndReadsIt) {
+    const Settings settings = Loaded();
     EXPECT_EQ(ConfigText(), DefaultSettingsText());
     EXPECT_EQ(ConfigText(),
               "[param]\r\nskin=default\r\nlevel=Easy\r\nhint=false\r\nuser=\r\npwd=\r\nmail=");
-    EXPECT_EQ(window.SkinName, QStringLiteral("default"));
-    EXPECT_EQ(window.SkinDir, ProgramDir() + "skin/default/");
-    EXPECT_EQ(window.Level, QStringLiteral("Easy"));
-    EXPECT_EQ(window.HintSetting, QStringLiteral("false"));
-    EXPECT_EQ(window.AccountUser, QString());
+    EXPECT_EQ(settings.SkinName(), QStringLiteral("default"));
+    EXPECT_EQ(settings.Level(), QStringLiteral("Easy"));
+    EXPECT_FALSE(settings.Hint());
+    EXPECT_EQ(settings.Account().user, QString());
 }
 
-TEST_F(Settings, AcceptedValuesAreReadAndTheFileIsLeftAlone) {
+TEST_F(SettingsFile, AcceptedValuesAreReadAndTheFileIsLeftAlone) {
     WriteConfig(kPlayerFile);
-    TFsudoku_main& window = ShowConfigured();
-    EXPECT_EQ(window.SkinName, QStringLiteral("blue"));
-    EXPECT_EQ(window.Level, QStringLiteral("Medium"));
-    EXPECT_EQ(window.HintSetting, QStringLiteral("true"));
-    EXPECT_EQ(window.AccountUser, QStringLiteral("Easy Rider"));
-    EXPECT_EQ(window.AccountPassword, QStringLiteral("s3cret"));
-    EXPECT_EQ(window.AccountMail, QStringLiteral("rider@example.org"));
+    const Settings settings = Loaded();
+    EXPECT_EQ(settings.SkinName(), QStringLiteral("blue"));
+    EXPECT_EQ(settings.Level(), QStringLiteral("Medium"));
+    EXPECT_TRUE(settings.Hint());
+    EXPECT_EQ(settings.Account().user, QStringLiteral("Easy Rider"));
+    EXPECT_EQ(settings.Account().password, QStringLiteral("s3cret"));
+    EXPECT_EQ(settings.Account().mail, QStringLiteral("rider@example.org"));
     EXPECT_EQ(ConfigText(), kPlayerFile);
 }
 
-TEST_F(Settings, ABadValueTakesItsDefaultInItsOwnLineAndTheAccountIsKept) {
+TEST_F(SettingsFile, ABadValueTakesItsDefaultInItsOwnLineAndTheAccountIsKept) {
     const std::tuple<QByteArray, QByteArray, const char*> cases[] = {
         {"level=Medium", "level=easy", "level=Easy"},
         {"hint=true", "hint=yes", "hint=false"},
@@ -95,44 +106,47 @@ TEST_F(Settings, ABadValueTakesItsDefaultInItsOwnLineAndTheAccountIsKept) {
     };
     for (const auto& [good, bad, repaired] : cases) {
         WriteConfig(QByteArray(kPlayerFile).replace(good, bad));
-        TFsudoku_main& window = MakeWindow();
-        ShowConfigured();
+        const Settings settings = Loaded();
         EXPECT_EQ(ConfigText(), QByteArray(kPlayerFile).replace(good, repaired)) << bad.data();
         // Keys read after the repaired one keep their own values.
-        EXPECT_EQ(window.AccountUser, QStringLiteral("Easy Rider")) << bad.data();
-        EXPECT_EQ(window.HintSetting, bad.startsWith("hint") ? "false" : "true") << bad.data();
+        EXPECT_EQ(settings.Account().user, QStringLiteral("Easy Rider")) << bad.data();
+        EXPECT_EQ(settings.Hint(), !bad.startsWith("hint")) << bad.data();
     }
 }
 
-TEST_F(Settings, AMissingAccountLineReadsAsErrorWithoutARewrite) {
+TEST_F(SettingsFile, AMissingAccountLineReadsAsErrorWithoutARewrite) {
     const QByteArray noUser = QByteArray(kPlayerFile).replace("user=Easy Rider\r\n", "");
     WriteConfig(noUser);
-    TFsudoku_main& window = ShowConfigured();
-    EXPECT_EQ(window.AccountUser, QStringLiteral("error"));
+    EXPECT_EQ(Loaded().Account().user, QStringLiteral("error"));
     EXPECT_EQ(ConfigText(), noUser);
 }
 
-TEST_F(Settings, ChoosingALevelRewritesOnlyItsLine) {
+TEST_F(SettingsFile, AChoiceRewritesOnlyItsLineAndAFailedOneKeepsTheOldValue) {
     WriteConfig(QByteArray(kPlayerFile).replace("level=Medium", "level=Easy"));
-    TFsudoku_main& window = ShowReady();
-    window.Menu->Item(QStringLiteral("Hard1"))->trigger();
+    Settings settings = Loaded();
+    settings.SetLevel(QStringLiteral("Hard"));
     EXPECT_EQ(ConfigText(), QByteArray(kPlayerFile).replace("level=Medium", "level=Hard"));
-    EXPECT_EQ(window.Level, QStringLiteral("Hard"));
-    EXPECT_EQ(window.StatusBar->PanelText(0), QStringLiteral("Level: Hard"));
-}
+    EXPECT_EQ(settings.Level(), QStringLiteral("Hard"));
 
-TEST_F(Settings, AFileThatCannotBeRewrittenIsReportedAndNothingChanges) {
-    TFsudoku_main& window = ShowReady();
     ASSERT_TRUE(QFile::remove(Config()));
     ASSERT_TRUE(QDir().mkdir(Config()));  // a folder in its place: neither readable nor writable
-    window.Menu->Item(QStringLiteral("Hard1"))->trigger();
+    EXPECT_THROW(settings.SetHint(false), std::runtime_error);
+    EXPECT_TRUE(settings.Hint());
+}
+
+using SettingsInTheWindow = testing_support::WindowTest;
+
+TEST_F(SettingsInTheWindow, AFileThatCannotBeRewrittenIsReportedAndTheLevelStays) {
+    ShowReady();
+    ASSERT_TRUE(QFile::remove(ConfigPath()));
+    ASSERT_TRUE(QDir().mkdir(ConfigPath()));
+    MenuItem("Hard1").trigger();
     ASSERT_EQ(Boxes().shown.size(), 1u);
     EXPECT_EQ(Boxes().shown[0].kind, testing_support::ShownBox::Kind::Critical);
     EXPECT_TRUE(Boxes().shown[0].text.contains(QStringLiteral("config.ini")));
-    EXPECT_EQ(window.Level, QStringLiteral("Easy"));
-    EXPECT_TRUE(window.Menu->Item(QStringLiteral("Easy1"))->isChecked());
-    EXPECT_FALSE(window.Menu->Item(QStringLiteral("Hard1"))->isChecked());
-    EXPECT_EQ(window.StatusBar->PanelText(0), QStringLiteral("Level: Easy"));
+    EXPECT_TRUE(MenuItem("Easy1").isChecked());
+    EXPECT_FALSE(MenuItem("Hard1").isChecked());
+    EXPECT_EQ(Panel(StatusPanel::Level), QStringLiteral("Level: Easy"));
 }
 
 }  // namespace

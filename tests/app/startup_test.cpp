@@ -1,89 +1,74 @@
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QLayout>
 #include <QTest>
+#include <QTimer>
+#include <algorithm>
 
-#include "app/header_bar.h"
 #include "app/status_bar.h"
-#include "app/tool_bar.h"
 #include "board/board_grid.h"
 #include "tests/support/window_fixture.h"
 
 namespace {
 
+using app::StatusPanel;
 using testing_support::ShownBox;
 using testing_support::WaitFor;
 using testing_support::WindowTest;
 
 const QString kVersionText = QStringLiteral("Version " QUILLMARK_VERSION);
 
-bool ChromeEnabled(TFsudoku_main& window) {
-    return window.cntHeader->BBmenu->isEnabled() && window.cntHeader->BBminimize->isEnabled() &&
-           window.cntHeader->BBclose->isEnabled() && window.ToolBar->isEnabled();
-}
+class Startup : public WindowTest {
+protected:
+    // Whether the menu, minimise and close buttons and the tool bar all take clicks: 1 all,
+    // 0 none, -1 some do and some do not.
+    int ChromeEnabled() {
+        const bool states[] = {
+            Find<QWidget>("BBmenu").isEnabled(), Find<QWidget>("BBminimize").isEnabled(),
+            Find<QWidget>("BBclose").isEnabled(), Find<QWidget>("ToolBar").isEnabled()};
+        const int on = static_cast<int>(std::count(std::begin(states), std::end(states), true));
+        return on == 4 ? 1 : on == 0 ? 0 : -1;
+    }
+};
 
-bool ChromeDisabled(TFsudoku_main& window) {
-    return !window.cntHeader->BBmenu->isEnabled() && !window.cntHeader->BBminimize->isEnabled() &&
-           !window.cntHeader->BBclose->isEnabled() && !window.ToolBar->isEnabled();
-}
-
-using Startup = WindowTest;
-
-TEST_F(Startup, CreationSetsPathsAndConstantsAndDisablesTheChrome) {
+TEST_F(Startup, TheWindowIsComposedAsDesignedWithItsChromeDisabled) {
     TFsudoku_main& window = MakeWindow();
-    EXPECT_EQ(window.ProgramDir, ProgramDir());
-    EXPECT_EQ(window.ConfigPath, ProgramDir() + "config.ini");
-    EXPECT_EQ(window.PrintPicturePath, ProgramDir() + "print.jpg");
-    EXPECT_EQ(window.SelectedDigit, QStringLiteral("0"));
-    EXPECT_FALSE(window.SquaresLocked);
-    EXPECT_FALSE(window.GameMode);
-    EXPECT_TRUE(window.PuzzleFileName.isEmpty());
-    EXPECT_EQ(window.EmptyGridText, QStringLiteral("0 0 0 0 0 0 0 0 0 \r\n").repeated(9));
-    EXPECT_EQ(window.EmptyGridText.size(), 180);
-    EXPECT_TRUE(ChromeDisabled(window));
+    EXPECT_EQ(ChromeEnabled(), 0);
     EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(window.size(), QSize(662, 478));
-}
-
-TEST_F(Startup, TheWindowIsComposedAsDesigned) {
-    TFsudoku_main& window = MakeWindow();
-    EXPECT_EQ(window.cntHeader->geometry(), QRect(0, 0, 662, 30));
-    EXPECT_EQ(window.cntHeader->BBmenu->geometry(), QRect(9, 7, 17, 17));
-    EXPECT_EQ(window.cntHeader->BBminimize->geometry(), QRect(618, 7, 17, 17));
-    EXPECT_EQ(window.cntHeader->BBclose->geometry(), QRect(636, 7, 17, 17));
-    EXPECT_EQ(window.cntHeader->panel_move_header->geometry(), QRect(28, 0, 590, 30));
-    EXPECT_EQ(window.ToolBar->geometry(), QRect(0, 36, 662, 22));
-    EXPECT_EQ(window.StringGrid->geometry(), QRect(145, 71, 370, 370));
-    EXPECT_EQ(window.StatusBar->geometry(), QRect(0, 459, 662, 19));
-    EXPECT_EQ(window.Splash_Panel->geometry(), QRect(238, 218, 185, 41));
-    EXPECT_EQ(window.Splash_Panel->text(), QStringLiteral("Initialising, please wait..."));
-    EXPECT_TRUE(window.Splash_Panel->font().bold());
+    const std::pair<const char*, QRect> places[] = {
+        {"cntHeader", {0, 0, 662, 30}},          {"BBmenu", {9, 7, 17, 17}},
+        {"BBminimize", {618, 7, 17, 17}},        {"BBclose", {636, 7, 17, 17}},
+        {"panel_move_header", {28, 0, 590, 30}}, {"ToolBar", {0, 36, 662, 22}},
+        {"StringGrid", {145, 71, 370, 370}},     {"StatusBar", {0, 459, 662, 19}},
+        {"Splash_Panel", {238, 218, 185, 41}},
+    };
+    for (const auto& [name, place] : places) {
+        EXPECT_EQ(Find<QWidget>(name).geometry(), place) << name;
+    }
+    EXPECT_EQ(Splash().text(), QStringLiteral("Initialising, please wait..."));
+    EXPECT_TRUE(Splash().font().bold());
 
     const int widths[] = {86, 65, 80, 175, 165};
     const char* texts[] = {"Level: Medium", "Miss.n.: 81", "00 : 00 : 00", "",
                            "Hint: none",    "Version ..."};
     for (int i = 0; i < 6; ++i) {
+        QLabel& panel = Find<QLabel>(QStringLiteral("StatusPanel%1").arg(i));
         if (i < 5) {
-            EXPECT_EQ(window.StatusBar->Panel(i)->width(), widths[i]) << i;
+            EXPECT_EQ(panel.width(), widths[i]) << i;
         }
-        EXPECT_EQ(window.StatusBar->PanelText(i), QString::fromLatin1(texts[i])) << i;
-        EXPECT_EQ(window.StatusBar->Panel(i)->alignment(), Qt::AlignCenter) << i;
-        EXPECT_EQ(window.StatusBar->Panel(i)->font().bold(), i == 3) << i;
+        EXPECT_EQ(panel.text(), QString::fromLatin1(texts[i])) << i;
+        EXPECT_EQ(panel.alignment(), Qt::AlignCenter) << i;
+        EXPECT_EQ(panel.font().bold(), i == 3) << i;
     }
     // The version panel is at least its 40 pixels and ends at the bar's right edge.
-    window.StatusBar->layout()->activate();
-    EXPECT_GE(window.StatusBar->Panel(5)->width(), 40);
-    EXPECT_EQ(window.StatusBar->Panel(5)->geometry().right(), window.StatusBar->width() - 1);
+    QWidget& statusBar = Find<QWidget>("StatusBar");
+    statusBar.layout()->activate();
+    EXPECT_GE(Find<QLabel>("StatusPanel5").width(), 40);
+    EXPECT_EQ(Find<QLabel>("StatusPanel5").geometry().right(), statusBar.width() - 1);
 
-    EXPECT_TRUE(window.Timer1->isActive());
-    EXPECT_EQ(window.Timer1->interval(), 2000);
-    EXPECT_EQ(window.Cronometro->interval(), 10);
-    EXPECT_EQ(window.Timer_salva_img->interval(), 2000);
-    EXPECT_EQ(window.Timer_stampa->interval(), 1000);
-    EXPECT_FALSE(window.Cronometro->isActive());
-    EXPECT_FALSE(window.Timer_salva_img->isActive());
-    EXPECT_FALSE(window.Timer_stampa->isActive());
+    EXPECT_TRUE(Find<QTimer>("Timer1").isActive());
+    EXPECT_EQ(Find<QTimer>("Timer1").interval(), 2000);
 }
 
 TEST_F(Startup, TheSequenceRunsAtFirstShowingAndTheEngineTwoSecondsAfterCreation) {
@@ -91,18 +76,19 @@ TEST_F(Startup, TheSequenceRunsAtFirstShowingAndTheEngineTwoSecondsAfterCreation
     // Configured comes before Ready: the chrome, the splash and the version wait for the
     // engine.
     EXPECT_FALSE(window.IsReady());
-    EXPECT_TRUE(ChromeDisabled(window));
-    EXPECT_TRUE(window.Splash_Panel->isVisible());
-    EXPECT_EQ(window.StatusBar->PanelText(5), QStringLiteral("Version ..."));
-    EXPECT_TRUE(window.StatusBar->hasFocus());
-    EXPECT_FALSE(window.StringGrid->currentIndex().isValid());
+    EXPECT_EQ(ChromeEnabled(), 0);
+    EXPECT_TRUE(Splash().isVisible());
+    EXPECT_EQ(Panel(StatusPanel::Version), QStringLiteral("Version ..."));
+    EXPECT_TRUE(Find<QWidget>("StatusBar").hasFocus());
+    EXPECT_FALSE(Board().currentIndex().isValid());
+    EXPECT_FALSE(StopwatchRunning());
 
     ASSERT_TRUE(WaitFor([&] { return window.IsReady(); }, 4000));
-    EXPECT_TRUE(ChromeEnabled(window));
-    EXPECT_FALSE(window.Splash_Panel->isVisible());
-    EXPECT_FALSE(window.Timer1->isActive());
-    EXPECT_EQ(window.StatusBar->PanelText(5), kVersionText);
-    EXPECT_EQ(window.StatusBar->PanelText(3), QString());
+    EXPECT_EQ(ChromeEnabled(), 1);
+    EXPECT_FALSE(Splash().isVisible());
+    EXPECT_FALSE(Find<QTimer>("Timer1").isActive());
+    EXPECT_EQ(Panel(StatusPanel::Version), kVersionText);
+    EXPECT_EQ(Panel(StatusPanel::User), QString());
     EXPECT_TRUE(Boxes().shown.empty());
 }
 
@@ -140,28 +126,39 @@ TEST_F(Startup, AMissingEngineComponentIsReportedAndLeavesTheWindowWaiting) {
     EXPECT_TRUE(Boxes().shown[0].text.contains(QStringLiteral("quillmark_engine")))
         << Boxes().shown[0].text.toStdString();
     EXPECT_FALSE(window.IsReady());
-    EXPECT_TRUE(ChromeDisabled(window));
-    EXPECT_TRUE(window.Splash_Panel->isVisible());
-    EXPECT_FALSE(window.Timer1->isActive());
-    EXPECT_EQ(window.StatusBar->PanelText(5), QStringLiteral("Version ..."));
-    // The program goes on.
+    EXPECT_EQ(ChromeEnabled(), 0);
+    EXPECT_TRUE(Splash().isVisible());
+    EXPECT_FALSE(Find<QTimer>("Timer1").isActive());
+    EXPECT_EQ(Panel(StatusPanel::Version), QStringLiteral("Version ..."));
+    // The program goes on, and its close button stays dead.
+    QTest::mouseClick(&Find<QWidget>("BBclose"), Qt::LeftButton);
     EXPECT_TRUE(window.isVisible());
 }
 
 TEST_F(Startup, ClosingReleasesTheClassObjectAndMakesNoEngineCall) {
-    TFsudoku_main& window = ShowReady();
+    std::weak_ptr<int> classObjectAlive;
+    auto watched = [&]() -> std::unique_ptr<engine::Dispatch> {
+        struct Watched : engine::Dispatch {
+            std::shared_ptr<int> alive = std::make_shared<int>();
+            std::unique_ptr<engine::Dispatch> real;
+            engine::Variant Invoke(std::string_view member,
+                                   std::span<engine::Variant> args) override {
+                return real->Invoke(member, args);
+            }
+        };
+        auto classObject = std::make_unique<Watched>();
+        classObject->real = Engine().Factory()();
+        classObjectAlive = classObject->alive;
+        return classObject;
+    };
+    TFsudoku_main& window = MakeWindow(watched);
+    ShowReady();
     Engine().ClearCalls();
-    ASSERT_TRUE(window.Engine().HoldsClassObject());
-    QTest::mouseClick(window.cntHeader->BBclose, Qt::LeftButton);
+    ASSERT_FALSE(classObjectAlive.expired());
+    QTest::mouseClick(&Find<QWidget>("BBclose"), Qt::LeftButton);
     EXPECT_FALSE(window.isVisible());
-    EXPECT_FALSE(window.Engine().HoldsClassObject());
+    EXPECT_TRUE(classObjectAlive.expired());
     EXPECT_TRUE(Engine().Calls().empty());
-}
-
-TEST_F(Startup, TheCloseButtonIsDeadUntilTheEngineHasStarted) {
-    TFsudoku_main& window = ShowConfigured();
-    QTest::mouseClick(window.cntHeader->BBclose, Qt::LeftButton);
-    EXPECT_TRUE(window.isVisible());
 }
 
 }  // namespace

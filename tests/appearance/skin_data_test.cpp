@@ -12,11 +12,11 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "app/ini_file.h"
 #include "appearance/color_from_hex.h"
 #include "appearance/skin_colors_file.h"
 #include "appearance/skin_menu.h"
 #include "tests/support/qt_printers.h"
+#include "toolkit/ini_file.h"
 
 namespace appearance {
 namespace {
@@ -125,7 +125,7 @@ TEST_F(SkinData, EveryColourIsWrittenOutAsHashAndSixHexDigits) {
     const QRegularExpression colour(QStringLiteral("^#[0-9a-fA-F]{6}$"));
     for (const QString& skin : Skins()) {
         SCOPED_TRACE(skin.toStdString());
-        const app::IniFile file(FileOf(skin, kSkinColorsFile));
+        const toolkit::IniFile file(FileOf(skin, kSkinColorsFile));
         for (const SkinColorKey& key : kSkinColorKeys) {
             const QString value = file.Read("colors", key.name, "NO");
             EXPECT_TRUE(colour.match(value).hasMatch()) << key.name << "=" << value.toStdString();

@@ -2,10 +2,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 
-#include "app/popup_menu.h"
-#include "app/status_bar.h"
-#include "appearance/color_from_hex.h"
+#include "board/board_grid.h"
+#include "board/cell_layout.h"
 #include "tests/support/window_fixture.h"
 
 namespace {
@@ -41,7 +41,7 @@ protected:
     }
     QStringList SkinItems(bool checkedOnly = false) {
         QStringList captions;
-        for (QAction* item : Window().Menu->Submenu(QStringLiteral("Skin1"))->actions()) {
+        for (QAction* item : Find<QMenu>("Skin1").actions()) {
             if (!checkedOnly || item->isChecked()) {
                 captions << item->text();
             }
@@ -55,18 +55,28 @@ TEST_F(Skins, ASkinWithoutAColourFileShowsEveryStandardColour) {
     UseSkin("plain");
     TFsudoku_main& window = ShowConfigured();
     EXPECT_TRUE(Boxes().shown.empty());
-    EXPECT_EQ(window.SkinColors, appearance::SkinColors{});
     EXPECT_EQ(window.palette().color(QPalette::Window), QColor(0x99, 0x00, 0x00));
+    EXPECT_EQ(Find<QWidget>("ToolBar").palette().color(QPalette::Window), QColor(0xc2, 0, 0));
+    EXPECT_EQ(Find<QLabel>("StatusPanel0").palette().color(QPalette::WindowText),
+              QColor(0xe8, 0xe7, 0xe8));
 }
 
 TEST_F(Skins, AColourFileWithOnlyTheDigitColourChangesOnlyThat) {
     MakeSkin("white", "[Colors]\r\nGRID_FONT = #ffffff\r\n");
     UseSkin("white");
-    TFsudoku_main& window = ShowConfigured();
-    appearance::SkinColors expected;
-    expected.grid_font = QStringLiteral("#ffffff");
-    EXPECT_EQ(window.SkinColors, expected);
-    EXPECT_EQ(window.ColorsPath, ProgramDir() + "skin/white/colors.ini");
+    TFsudoku_main& window = ShowReady();
+    Enter(4, 4, u'8');
+    const QImage board = Board().grab().toImage();
+    const QRect cell = board::CellRect(4, 4).translated(1, 1);
+    int white = 0;
+    for (int y = cell.top(); y <= cell.bottom(); ++y) {
+        for (int x = cell.left(); x <= cell.right(); ++x) {
+            white += board.pixelColor(x, y) == Qt::white ? 1 : 0;
+        }
+    }
+    EXPECT_GT(white, 20);
+    EXPECT_EQ(board.pixelColor(cell.topLeft() + QPoint(5, 21)), QColor(0xf1, 0x77, 0x77));
+    EXPECT_EQ(window.palette().color(QPalette::Window), QColor(0x99, 0x00, 0x00));
 }
 
 TEST_F(Skins, TheSubmenuListsDefaultFirstThenTheOthersFromTheLastName) {
@@ -84,13 +94,13 @@ TEST_F(Skins, AChosenSkinIsAppliedAndStaysAfterARestartWithOneCheckMark) {
     MakeSkin("teal", "[colors]\r\nwindow_color=#008080\r\n");
     UseSkin("default");
     TFsudoku_main& window = ShowReady();
-    window.Menu->Submenu(QStringLiteral("Skin1"))->actions().last()->trigger();
-    EXPECT_EQ(window.SkinName, QStringLiteral("teal"));
+    Find<QMenu>("Skin1").actions().last()->trigger();
+    EXPECT_EQ(SkinItems(true), QStringList({"teal"}));
     EXPECT_EQ(window.palette().color(QPalette::Window), QColor(0x00, 0x80, 0x80));
 
     MakeWindow();
     ShowConfigured();
-    EXPECT_EQ(Window().SkinName, QStringLiteral("teal"));
+    EXPECT_EQ(Window().palette().color(QPalette::Window), QColor(0x00, 0x80, 0x80));
     EXPECT_EQ(SkinItems(true), QStringList({"teal"}));
 }
 
@@ -98,14 +108,14 @@ TEST_F(Skins, AnUnreadableHeaderPictureIsReportedOnceAndTheStartGoesOn) {
     MakeSkin("default");
     MakeSkin("torn", {}, {"header.jpg"});
     UseSkin("torn");
-    TFsudoku_main& window = ShowConfigured();
+    ShowConfigured();
     ASSERT_EQ(Boxes().shown.size(), 1u);
     EXPECT_EQ(Boxes().shown[0].kind, ShownBox::Kind::Critical);
     EXPECT_TRUE(Boxes().shown[0].text.contains(ProgramDir() + "skin/torn/header.jpg"));
     // The rest of the start ran: the player can still choose another skin.
     EXPECT_EQ(SkinItems(), QStringList({"default", "torn"}));
-    EXPECT_TRUE(window.Menu->Item(QStringLiteral("Medium1"))->isChecked());
-    EXPECT_EQ(window.StatusBar->PanelText(4), QStringLiteral("Hint none"));
+    EXPECT_TRUE(MenuItem("Medium1").isChecked());
+    EXPECT_EQ(Panel(app::StatusPanel::Hint), QStringLiteral("Hint none"));
 }
 
 TEST_F(Skins, AMalformedColourIsReportedWhereItIsApplied) {

@@ -2,9 +2,6 @@
 
 #include <QTest>
 
-#include "app/status_bar.h"
-#include "app/tool_bar.h"
-#include "board/board_grid.h"
 #include "tests/support/window_fixture.h"
 
 namespace {
@@ -14,15 +11,9 @@ protected:
     void SetUp() override {
         WindowTest::SetUp();
         ShowReady();
-        Window().StringGrid->setFocus();
+        Board().setFocus();
     }
-    QString Cell(int column, int row) { return Window().StringGrid->CellText(column, row); }
-    void Pen(int index) { Window().ToolBar->PenAction(index)->trigger(); }
-    void LockCell(int column, int row, const char* digit) {
-        Window().Engine().CallText("scrivi_cella", {row, column, std::string(digit)});
-        Window().StringGrid->SetCellText(column, row, QString::fromLatin1(digit));
-        Window().ToggleLockSquares();
-    }
+    void Pen(const char* button) { ToolButton(button).click(); }
 };
 
 TEST_F(CellInput, TypingKeepsTheFirstDigitAndRefusesZeroAndLetters) {
@@ -62,9 +53,9 @@ TEST_F(CellInput, ErasingATypedDigitSendsTheClearForm) {
 }
 
 TEST_F(CellInput, ADigitPenWritesEveryUnlockedCellSelectedAndNoLockedOne) {
-    LockCell(7, 7, "2");
-    Pen(6);
-    EXPECT_EQ(Window().SelectedDigit, QStringLiteral("6"));
+    Enter(7, 7, u'2');
+    ToolButton("ToolButton_lock").click();
+    Pen("ToolButton_6");
     Engine().ClearCalls();
     ClickCell(0, 1);
     ClickCell(3, 4);
@@ -80,45 +71,29 @@ TEST_F(CellInput, ADigitPenWritesEveryUnlockedCellSelectedAndNoLockedOne) {
     EXPECT_EQ(Cell(7, 7), QStringLiteral("2"));
     // Every selection refreshed the counter from the engine.
     EXPECT_EQ(Engine().CallsTo("valori_soluzione").size(), 4u);
-    EXPECT_EQ(Window().StatusBar->PanelText(1), QStringLiteral("Miss.n.: 77"));
+    EXPECT_EQ(Panel(app::StatusPanel::MissingCount), QStringLiteral("Miss.n.: 77"));
 }
 
-TEST_F(CellInput, TheEraserEmptiesEachUnlockedCellSelectedEvenAnEmptyOne) {
+TEST_F(CellInput, TheEraserEmptiesEachUnlockedCellSelectedAndPensReplaceEachOther) {
     ClickCell(1, 1);
     Type(QStringLiteral("3"));
-    Pen(0);
-    EXPECT_EQ(Window().SelectedDigit, QString());
+    Pen("ToolButton_3");
+    Pen("ToolButton_3");  // dropped again: a click writes nothing
+    Pen("ToolButton_canc");
+    EXPECT_TRUE(ToolButton("ToolButton_canc").isChecked());
     Engine().ClearCalls();
     ClickCell(1, 1);
     ClickCell(2, 2);
     EXPECT_EQ(Cell(1, 1), QString());
     EXPECT_EQ(CellWrites(), QStringList({"1,1,3", "1,1,0", "2,2,0"}));
-}
 
-TEST_F(CellInput, PenButtonsToggleAndReplaceEachOther) {
-    Pen(3);
-    Pen(3);
-    EXPECT_EQ(Window().SelectedDigit, QStringLiteral("0"));
-    Pen(3);
-    Pen(0);
-    EXPECT_EQ(Window().SelectedDigit, QString());
-    EXPECT_TRUE(Window().ToolBar->PenAction(0)->isChecked());
-    EXPECT_FALSE(Window().ToolBar->PenAction(3)->isChecked());
-    Pen(0);
-    EXPECT_EQ(Window().SelectedDigit, QStringLiteral("0"));
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_FALSE(Window().ToolBar->PenAction(i)->isChecked()) << i;
+    Pen("ToolButton_canc");
+    for (const char* pen : {"ToolButton_canc", "ToolButton_3"}) {
+        EXPECT_FALSE(ToolButton(pen).isChecked()) << pen;
     }
-}
-
-TEST_F(CellInput, ACellLockedWhileSelectedNoLongerTakesTyping) {
+    Engine().ClearCalls();
     ClickCell(5, 5);
-    Type(QStringLiteral("9"));
-    Press(Qt::Key_Return);
-    Window().ToggleLockSquares();  // locks the 9 while its cell is still selected
-    Type(QStringLiteral("1"));
-    Press(Qt::Key_Return);
-    EXPECT_EQ(Cell(5, 5), QStringLiteral("9"));
+    EXPECT_TRUE(CellWrites().isEmpty());
 }
 
 }  // namespace

@@ -7,18 +7,18 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "app/ini_file.h"
 #include "app/settings_text.h"
+#include "toolkit/ini_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray content(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    app::FindIniValue(content, QStringLiteral("colors"), QStringLiteral("grid1"));
-    app::FindIniValue(content, QStringLiteral("param"), QStringLiteral("skin"));
+    toolkit::FindIniValue(content, QStringLiteral("colors"), QStringLiteral("grid1"));
+    toolkit::FindIniValue(content, QStringLiteral("param"), QStringLiteral("skin"));
 
     const QByteArray rewritten =
         app::WithSetting(content, QStringLiteral("level"), QStringLiteral("Hard"));
     std::optional<QString> level =
-        app::FindIniValue(rewritten, QStringLiteral("param"), QStringLiteral("level"));
+        toolkit::FindIniValue(rewritten, QStringLiteral("param"), QStringLiteral("level"));
     // The rewritten (or added) line is the first "level" line of any [param] section.
     if (!level || *level != QStringLiteral("Hard")) {
         std::abort();

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/status_bar.h"
-#include "board/board_grid.h"
+#include "board/grid_text.h"
+#include "game/stopwatch.h"
 #include "tests/support/window_fixture.h"
 
 namespace {
@@ -19,21 +19,20 @@ protected:
         WindowTest::SetUp();
         ShowReady();
     }
-    // Puts digits on the board and into the engine, as typing would, the first count of
-    // them locked.
+    // Types digits into the board, the first count of them then locked with the lock button.
     void Put(std::string_view line, int lockedCount = 0) {
         int placed = 0;
         for (int i = 0; i < static_cast<int>(line.size()); ++i) {
             if (line[i] != '.') {
-                Window().StringGrid->SetCellText(i % 9, i / 9, QString(QLatin1Char(line[i])));
-                Window().Engine().CallText("scrivi_cella", {i / 9, i % 9, std::string(1, line[i])});
+                Enter(i % 9, i / 9, QLatin1Char(line[i]));
                 if (++placed == lockedCount) {
-                    Window().ToggleLockSquares();
+                    ToolButton("ToolButton_lock").click();
                 }
             }
         }
     }
-    QString Cell(int i) { return Window().StringGrid->CellText(i % 9, i / 9); }
+    QString CellAt(int i) { return Cell(i % 9, i / 9); }
+    void StartStopwatch() { Find<game::Stopwatch>().Control(QStringLiteral("start")); }
 };
 
 TEST_F(GridCheck, APartialGridIsTestedForASolution) {
@@ -52,18 +51,18 @@ TEST_F(GridCheck, AWrongFullGridIsAnErrorAndTheStopwatchRunsOn) {
     std::string wrong = kSolution;
     std::swap(wrong[0], wrong[1]);
     Put(wrong);
-    Window().ControlStopwatch(QStringLiteral("start"));
+    StartStopwatch();
     Window().ConfirmGrid1Click();
     EXPECT_EQ(Boxes().shown.back(),
               (ShownBox{ShownBox::Kind::Error, QStringLiteral("The solution is incorrect!")}));
-    EXPECT_TRUE(Window().Cronometro->isActive());
+    EXPECT_TRUE(StopwatchRunning());
 }
 
 TEST_F(GridCheck, ASolvedGridStopsTheStopwatchBeforeTheCongratulation) {
     Put(kSolution);
-    Window().ControlStopwatch(QStringLiteral("start"));
+    StartStopwatch();
     bool runningAtBox = true;
-    Boxes().onShow = [&](const ShownBox&) { runningAtBox = Window().Cronometro->isActive(); };
+    Boxes().onShow = [&](const ShownBox&) { runningAtBox = StopwatchRunning(); };
     Window().ConfirmGrid1Click();
     EXPECT_EQ(Boxes().shown.back(),
               (ShownBox{ShownBox::Kind::Information, QStringLiteral("You have solved the grid!")}));
@@ -80,9 +79,9 @@ TEST_F(GridCheck, EmptyGridKeepsExactlyTheLockedCellsAndWritesThemBack) {
     EXPECT_EQ(CellWrites(), QStringList({"0,0,5", "1,0,6", "0,1,3", "1,3,1", "0,4,7"}));
     for (int i = 0; i < 81; ++i) {
         const bool locked = i == 0 || i == 1 || i == 4 || i == 9 || i == 12;
-        EXPECT_EQ(Cell(i).isEmpty(), !locked) << i;
+        EXPECT_EQ(CellAt(i).isEmpty(), !locked) << i;
     }
-    EXPECT_EQ(Window().StatusBar->PanelText(1), QStringLiteral("Miss.n.: 76"));
+    EXPECT_EQ(Panel(app::StatusPanel::MissingCount), QStringLiteral("Miss.n.: 76"));
 }
 
 TEST_F(GridCheck, EmptyGridAnsweredNoChangesNothingButTheCounterIsAskedAgain) {
@@ -91,7 +90,7 @@ TEST_F(GridCheck, EmptyGridAnsweredNoChangesNothingButTheCounterIsAskedAgain) {
     Engine().ClearCalls();
     Window().EmptyGrid1Click();
     EXPECT_EQ(EngineGrid(), before);
-    EXPECT_EQ(Cell(0), QStringLiteral("5"));
+    EXPECT_EQ(CellAt(0), QStringLiteral("5"));
     EXPECT_EQ(Engine().CallsTo("valori_soluzione").size(), 1u);
 }
 
@@ -99,9 +98,11 @@ TEST_F(GridCheck, ShowSolutionNeedsFifteenValues) {
     Put("123456789456789");
     Window().Showsolution1Click();  // goes on to ask; answered No
     EXPECT_EQ(Boxes().Texts(), QStringList({"Do you want show the solution?"}));
-    EXPECT_EQ(Cell(0), QStringLiteral("1"));
+    EXPECT_EQ(CellAt(0), QStringLiteral("1"));
 
-    Window().Engine().CallText("scrivi_cella", {1, 5, 0});
+    ClickCell(5, 1);  // the 15th value emptied
+    Press(Qt::Key_Delete);
+    Press(Qt::Key_Return);
     Window().Showsolution1Click();
     EXPECT_EQ(
         Boxes().shown.back(),
@@ -111,7 +112,7 @@ TEST_F(GridCheck, ShowSolutionNeedsFifteenValues) {
 TEST_F(GridCheck, ShowSolutionSolvesFromTheLockedCellsAlone) {
     Put(kPuzzle, 30);  // every given locked
     Put("..1");        // a wrong entry, dropped before solving
-    Window().ControlStopwatch(QStringLiteral("start"));
+    StartStopwatch();
     Boxes().AnswerNextConfirmations({true});
     Boxes().shown.clear();
     Window().Showsolution1Click();
@@ -123,11 +124,15 @@ TEST_F(GridCheck, ShowSolutionSolvesFromTheLockedCellsAlone) {
     Window().Showsolution1Click();
     EXPECT_EQ(Boxes().Texts(), QStringList({"Do you want show the solution?"}));
     for (int i = 0; i < 81; ++i) {
-        EXPECT_EQ(Cell(i), QString(QLatin1Char(kSolution[i]))) << i;
+        EXPECT_EQ(CellAt(i), QString(QLatin1Char(kSolution[i]))) << i;
     }
-    EXPECT_FALSE(Window().Cronometro->isActive());
-    EXPECT_TRUE(Window().LockedCells.Contains(0, 0));
-    EXPECT_FALSE(Window().LockedCells.Contains(2, 0));
+    EXPECT_FALSE(StopwatchRunning());
+    auto locked = [this](int column, int row) {
+        return Board().item(row, column)->data(Qt::AccessibleDescriptionRole).toString() ==
+               QLatin1String("locked");
+    };
+    EXPECT_TRUE(locked(0, 0));
+    EXPECT_FALSE(locked(2, 0));
 }
 
 TEST_F(GridCheck, WithNothingLockedTheEngineSolvesAnEmptyGrid) {
@@ -135,9 +140,9 @@ TEST_F(GridCheck, WithNothingLockedTheEngineSolvesAnEmptyGrid) {
     Boxes().AnswerNextConfirmations({true});
     Window().Showsolution1Click();
     for (int i = 0; i < 81; ++i) {
-        EXPECT_FALSE(Cell(i).isEmpty()) << i;
+        EXPECT_FALSE(CellAt(i).isEmpty()) << i;
     }
-    EXPECT_EQ(Window().EngineNumber("valori_soluzione"), 81);
+    EXPECT_EQ(EngineGrid().count(u'0'), 0);
 }
 
 }  // namespace

@@ -2,10 +2,8 @@
 
 #include <QTest>
 
-#include "app/popup_menu.h"
-#include "app/status_bar.h"
-#include "app/tool_bar.h"
 #include "board/board_grid.h"
+#include "board/grid_text.h"
 #include "tests/support/window_fixture.h"
 
 namespace {
@@ -14,21 +12,11 @@ using testing_support::ShownBox;
 
 class NewPuzzle : public testing_support::WindowTest {
 protected:
-    void ClickNewPuzzle() { Window().ToolBar->Button(QStringLiteral("ToolButton7"))->click(); }
-
-    int FilledCells() {
-        int filled = 0;
-        for (int row = 0; row < 9; ++row) {
-            for (int column = 0; column < 9; ++column) {
-                filled += Window().StringGrid->CellText(column, row).isEmpty() ? 0 : 1;
-            }
-        }
-        return filled;
-    }
+    void ClickNewPuzzle() { ToolButton("ToolButton7").click(); }
 };
 
 TEST_F(NewPuzzle, OnAnEmptyBoardComesWithoutAQuestionWithItsGivensLockedAndTheClockRunning) {
-    TFsudoku_main& window = ShowReady();
+    ShowReady();
     Engine().ClearCalls();
     ticks = 5000;
     ClickNewPuzzle();
@@ -39,41 +27,42 @@ TEST_F(NewPuzzle, OnAnEmptyBoardComesWithoutAQuestionWithItsGivensLockedAndTheCl
     EXPECT_EQ(std::get<std::int32_t>(Engine().CallsTo("genera")[0].args[0]), 50);
     const int filled = FilledCells();
     EXPECT_GE(filled, 17);
-    EXPECT_EQ(window.LockedCells.Count(), filled);
     for (int row = 0; row < 9; ++row) {
         for (int column = 0; column < 9; ++column) {
-            EXPECT_EQ(window.LockedCells.Contains(column, row),
-                      !window.StringGrid->CellText(column, row).isEmpty());
-            EXPECT_EQ(window.BoardCells[row][column], EngineGrid().mid(20 * row + 2 * column, 1));
+            const QString digit = EngineGrid().mid(20 * row + 2 * column, 1);
+            EXPECT_EQ(Cell(column, row), digit == QLatin1String("0") ? QString() : digit);
+            EXPECT_EQ(Board().item(row, column)->data(Qt::AccessibleDescriptionRole).toString(),
+                      digit == QLatin1String("0") ? QString() : QStringLiteral("locked"));
         }
     }
-    EXPECT_TRUE(window.SquaresLocked);
-    EXPECT_TRUE(window.Menu->Item(QStringLiteral("Locksquares1"))->isChecked());
-    EXPECT_TRUE(window.ToolBar->Action(QStringLiteral("ToolButton_lock"))->isChecked());
-    EXPECT_EQ(window.StatusBar->PanelText(1), QStringLiteral("Miss.n.: %1").arg(81 - filled));
-    EXPECT_FALSE(window.Splash_Panel->isVisible());
-    EXPECT_TRUE(window.Cronometro->isActive());
-    EXPECT_EQ(window.StopwatchStart, 5000u);
+    EXPECT_TRUE(MenuItem("Locksquares1").isChecked());
+    EXPECT_TRUE(ToolButton("ToolButton_lock").isChecked());
+    EXPECT_EQ(Panel(app::StatusPanel::MissingCount),
+              QStringLiteral("Miss.n.: %1").arg(81 - filled));
+    EXPECT_FALSE(Splash().isVisible());
+    EXPECT_TRUE(StopwatchRunning());
+    ticks = 5000 + 61'000;  // counted from the click
+    EXPECT_TRUE(testing_support::WaitFor(
+        [&] { return Panel(app::StatusPanel::Time) == QStringLiteral("00 : 01 : 01"); }));
 }
 
 TEST_F(NewPuzzle, TheLevelChoosesTheNumberTheEngineGets) {
-    TFsudoku_main& window = ShowReady();
-    const std::pair<const char*, int> levels[] = {{"Easy", 50}, {"Medium", 65}, {"Hard", 81}};
+    ShowReady();
+    const std::pair<const char*, int> levels[] = {{"Easy1", 50}, {"Medium1", 65}, {"Hard1", 81}};
     for (const auto& [level, number] : levels) {
-        window.Level = QString::fromLatin1(level);
+        MenuItem(level).trigger();
         Boxes().AnswerNextConfirmations({true});
         Engine().ClearCalls();
-        window.Menu->Item(QStringLiteral("Puzzle1"))->trigger();
+        MenuItem("Puzzle1").trigger();
         ASSERT_EQ(Engine().CallsTo("genera").size(), 1u) << level;
         EXPECT_EQ(std::get<std::int32_t>(Engine().CallsTo("genera")[0].args[0]), number);
     }
 }
 
 TEST_F(NewPuzzle, ABoardWithADigitAsksFirstAndNoChangesNothing) {
-    TFsudoku_main& window = ShowReady();
-    window.Engine().CallText("scrivi_cella", {4, 4, std::string("7")});
+    ShowReady();
+    ClickNewPuzzle();
     const QString before = EngineGrid();
-    window.ControlStopwatch(QStringLiteral("start"));
     Engine().ClearCalls();
 
     ClickNewPuzzle();
@@ -84,7 +73,7 @@ TEST_F(NewPuzzle, ABoardWithADigitAsksFirstAndNoChangesNothing) {
     EXPECT_EQ(EngineGrid(), before);
     EXPECT_TRUE(Engine().CallsTo("genera").empty());
     EXPECT_TRUE(Engine().CallsTo("azzera").empty());
-    EXPECT_TRUE(window.Cronometro->isActive());
+    EXPECT_TRUE(StopwatchRunning());
 
     Boxes().AnswerNextConfirmations({true});
     ClickNewPuzzle();
@@ -93,10 +82,9 @@ TEST_F(NewPuzzle, ABoardWithADigitAsksFirstAndNoChangesNothing) {
 }
 
 TEST_F(NewPuzzle, AFailedGenerationLeavesAnEmptyBoardAndTheStopwatchAlone) {
-    TFsudoku_main& window = ShowReady();
-    Boxes().AnswerNextConfirmations({true, true});
+    ShowReady();
     ClickNewPuzzle();  // a first puzzle to lose
-    window.ControlStopwatch(QString());
+    Boxes().AnswerNextConfirmations({true});
     ticks = 777;
 
     bool splashShownDuringGeneration = false;
@@ -106,20 +94,21 @@ TEST_F(NewPuzzle, AFailedGenerationLeavesAnEmptyBoardAndTheStopwatchAlone) {
             return std::nullopt;
         }
         splashShownDuringGeneration =
-            window.Splash_Panel->isVisible() &&
-            window.Splash_Panel->text() == QStringLiteral("Generating, please wait...");
+            Splash().isVisible() && Splash().text() == QStringLiteral("Generating, please wait...");
         return engine::Variant(std::string("ERRORE_GENERAZIONE"));
     });
     ClickNewPuzzle();
 
     EXPECT_TRUE(splashShownDuringGeneration);
-    EXPECT_FALSE(window.Splash_Panel->isVisible());
+    EXPECT_FALSE(Splash().isVisible());
     EXPECT_EQ(FilledCells(), 0);
-    EXPECT_EQ(EngineGrid(), window.EmptyGridText);
+    EXPECT_EQ(EngineGrid(), board::EmptyGridText());
     EXPECT_EQ(Boxes().shown.back(),
               (ShownBox{ShownBox::Kind::Error, QStringLiteral("Unexpected Error Occured!")}));
-    EXPECT_FALSE(window.Cronometro->isActive());
-    EXPECT_NE(window.StopwatchStart, 777u);
+    // The stopwatch of the lost puzzle runs on, counted from that puzzle's start.
+    ticks = 61'000;
+    EXPECT_TRUE(testing_support::WaitFor(
+        [&] { return Panel(app::StatusPanel::Time) == QStringLiteral("00 : 01 : 01"); }));
 }
 
 }  // namespace

@@ -8,17 +8,16 @@
 #include <QFile>
 #include <cstdlib>
 
-#include "app/popup_menu.h"
-#include "app/status_bar.h"
-#include "app/tool_bar.h"
-#include "board/board_grid.h"
+#include "board/grid_text.h"
 #include "game/engine_result.h"
+#include "game/online_game.h"
 #include "ladder_server/protocol.h"
 #include "tests/support/ladder_server_process.h"
 #include "tests/support/window_fixture.h"
 
 namespace {
 
+using app::StatusPanel;
 using testing_support::ShownBox;
 
 TEST(EngineResult, TellsErrorCodesAndSecondsFromEverythingElse) {
@@ -54,11 +53,11 @@ protected:
         config.close();
         return ShowReady();
     }
-    void StartChallenge() { Window().ToolBar->Button(QStringLiteral("ToolButton5"))->click(); }
+    void StartChallenge() { ToolButton("ToolButton5").click(); }
     bool HintControlsEnabled() {
-        return Window().Menu->Item(QStringLiteral("ShowHint1"))->isEnabled() &&
-               Window().ToolBar->Action(QStringLiteral("ToolButton_hint"))->isEnabled();
+        return MenuItem("ShowHint1").isEnabled() && ToolButton("ToolButton_hint").isEnabled();
     }
+    game::OnlineGame& Game() { return Find<game::OnlineGame>(); }
     std::size_t Forfeits() { return Engine().CallsTo("RinunciaGiocoLadder").size(); }
     void LeaveTheProgram() {
         QWindowSystemInterface::handleApplicationStateChanged(Qt::ApplicationInactive);
@@ -67,10 +66,7 @@ protected:
         QCoreApplication::processEvents();
     }
     // Fills the engine's grid with the solution, as a player who solved it would.
-    void SolveOnTheBoard() {
-        ASSERT_EQ(Window().Engine().CallText("risolvi"), QStringLiteral("1"));
-        Window().RefreshBoard(QStringLiteral("soluzione"));
-    }
+    void SolveOnTheBoard() { ASSERT_EQ(Engine().CallText("risolvi"), QStringLiteral("1")); }
 
     testing_support::LadderServerProcess server_;
 };
@@ -79,52 +75,55 @@ TEST_F(OnlineGame, AnEnabledAccountGetsTheServersPuzzleWithHintsLockedOff) {
     TFsudoku_main& window = ReadyAs("ada", "lovelace", "true");
     StartChallenge();
     EXPECT_TRUE(Boxes().shown.empty());
-    EXPECT_TRUE(window.GameMode);
-    EXPECT_GE(window.LadderGameId.size(), 32);
-    EXPECT_EQ(window.StatusBar->PanelText(0), QStringLiteral("Online game"));
-    EXPECT_EQ(window.StatusBar->PanelText(4), QStringLiteral("Hint disabled"));
+    EXPECT_TRUE(Game().IsRunning());
+    EXPECT_GE(Game().GameId().size(), 32);
+    EXPECT_EQ(Panel(StatusPanel::Level), QStringLiteral("Online game"));
+    EXPECT_EQ(Panel(StatusPanel::Hint), QStringLiteral("Hint disabled"));
     EXPECT_FALSE(HintControlsEnabled());
-    EXPECT_GE(window.LockedCells.Count(), 17);
-    EXPECT_TRUE(window.Cronometro->isActive());
+    EXPECT_FALSE(MenuItem("ShowHint1").isChecked());
+    EXPECT_GE(FilledCells(), 17);
+    EXPECT_EQ(FilledCells(), 81 - EngineGrid().count(u'0'));
+    EXPECT_TRUE(StopwatchRunning());
     EXPECT_TRUE(Engine().CallsTo("genera").empty());  // the server chose the puzzle
 
     // Giving up brings the player's own hint switch back.
     Boxes().AnswerNextConfirmations({true});
     window.Puzzle1Click();
-    EXPECT_FALSE(window.GameMode);
-    EXPECT_EQ(window.HintSetting, QStringLiteral("true"));
+    EXPECT_FALSE(Game().IsRunning());
+    EXPECT_TRUE(MenuItem("ShowHint1").isChecked());
+    EXPECT_EQ(Panel(StatusPanel::Hint), QStringLiteral("Hint none"));
     EXPECT_TRUE(HintControlsEnabled());
-    EXPECT_EQ(window.StatusBar->PanelText(0), QStringLiteral("Level: Easy"));
+    EXPECT_EQ(Panel(StatusPanel::Level), QStringLiteral("Level: Easy"));
 }
 
 TEST_F(OnlineGame, AnAccountNotEnabledIsRefusedAndNoGameStarts) {
     for (auto [user, password] : {std::pair{"bob", "builder"}, std::pair{"ada", "wrong"}}) {
-        TFsudoku_main& window = MakeWindow();
+        MakeWindow();
         ReadyAs(user, password);
         StartChallenge();
         EXPECT_EQ(
             Boxes().shown,
             (std::vector<ShownBox>{{ShownBox::Kind::Error, "User not enabled for online games!"}}))
             << user;
-        EXPECT_FALSE(window.GameMode);
-        EXPECT_FALSE(window.Splash_Panel->isVisible());
-        EXPECT_EQ(EngineGrid(), window.EmptyGridText);
-        EXPECT_FALSE(window.Cronometro->isActive());
+        EXPECT_FALSE(Game().IsRunning());
+        EXPECT_FALSE(Splash().isVisible());
+        EXPECT_EQ(EngineGrid(), board::EmptyGridText());
+        EXPECT_FALSE(StopwatchRunning());
     }
 }
 
 TEST_F(OnlineGame, ASolvedGridIsReportedAndTheServersTimeIsShown) {
     TFsudoku_main& window = ReadyAs("ada", "lovelace");
     StartChallenge();
-    ASSERT_TRUE(window.GameMode);
+    ASSERT_TRUE(Game().IsRunning());
     ASSERT_EQ(server_.MoveOpenGamesStartBack("ada", 3725), 1);
     SolveOnTheBoard();
     window.ConfirmGrid1Click();
     EXPECT_EQ(Boxes().Texts(), QStringList({"You have solved the grid!"}));
-    EXPECT_FALSE(window.GameMode);
+    EXPECT_FALSE(Game().IsRunning());
     // The game ran 3725 s and a moment on the server's clock.
-    EXPECT_TRUE(window.StatusBar->PanelText(2).startsWith(QStringLiteral("01 : 02 : 0")))
-        << window.StatusBar->PanelText(2).toStdString();
+    EXPECT_TRUE(Panel(StatusPanel::Time).startsWith(QStringLiteral("01 : 02 : 0")))
+        << Panel(StatusPanel::Time).toStdString();
     EXPECT_EQ(Forfeits(), 0u);
 }
 
@@ -134,27 +133,27 @@ TEST_F(OnlineGame, AGridTheServerRefusesEndsTheGameWithItsMessage) {
     SolveOnTheBoard();
     // Another valid full grid: the solution with its 1s and 2s swapped. The engine finds it
     // correct; the server knows it is not this puzzle's solution.
+    const QString solution = EngineGrid();
     for (int row = 0; row < 9; ++row) {
         for (int column = 0; column < 9; ++column) {
-            const QString digit = window.StringGrid->CellText(column, row);
-            if (digit == QLatin1String("1") || digit == QLatin1String("2")) {
-                window.Engine().CallText("scrivi_cella",
-                                         {row, column, digit == QLatin1String("1") ? "2" : "1"});
+            const QChar digit = solution[board::GridTextOffset(column, row)];
+            if (digit == u'1' || digit == u'2') {
+                Engine().CallText("scrivi_cella", {row, column, digit == u'1' ? "2" : "1"});
             }
         }
     }
     window.ConfirmGrid1Click();
     EXPECT_EQ(Boxes().Texts(), QStringList({"You have solved the grid!", "Incorrect solution!"}));
-    EXPECT_FALSE(window.GameMode);
+    EXPECT_FALSE(Game().IsRunning());
 }
 
 TEST_F(OnlineGame, NewPuzzleAnsweredNoLeavesTheGameAndYesGivesItUpFirst) {
     TFsudoku_main& window = ReadyAs("ada", "lovelace");
     StartChallenge();
     window.Puzzle1Click();  // answered No
-    EXPECT_TRUE(window.GameMode);
-    EXPECT_EQ(window.StatusBar->PanelText(0), QStringLiteral("Online game"));
-    EXPECT_TRUE(window.Cronometro->isActive());
+    EXPECT_TRUE(Game().IsRunning());
+    EXPECT_EQ(Panel(StatusPanel::Level), QStringLiteral("Online game"));
+    EXPECT_TRUE(StopwatchRunning());
     EXPECT_EQ(Forfeits(), 0u);
 
     Boxes().AnswerNextConfirmations({true});
@@ -163,7 +162,7 @@ TEST_F(OnlineGame, NewPuzzleAnsweredNoLeavesTheGameAndYesGivesItUpFirst) {
     ASSERT_EQ(Forfeits(), 1u);
     EXPECT_EQ(Engine().Calls().front().member, "restituisci_stringa");
     EXPECT_EQ(Engine().CallsTo("genera").size(), 1u);
-    EXPECT_FALSE(window.GameMode);
+    EXPECT_FALSE(Game().IsRunning());
     EXPECT_EQ(Boxes().shown.size(), 2u);  // the two questions; the forfeit was taken
 }
 
@@ -181,19 +180,19 @@ TEST_F(OnlineGame, ShowingTheSolutionGivesTheGameUpBeforeTheBoardChanges) {
     });
     window.Showsolution1Click();
     EXPECT_EQ(forfeitsBeforeSolving, 1u);
-    EXPECT_FALSE(window.GameMode);
-    EXPECT_EQ(window.StatusBar->PanelText(0), QStringLiteral("Level: Easy"));
+    EXPECT_FALSE(Game().IsRunning());
+    EXPECT_EQ(Panel(StatusPanel::Level), QStringLiteral("Level: Easy"));
 }
 
 TEST_F(OnlineGame, LeavingTheProgramGivesTheGameUpOncePerGame) {
-    TFsudoku_main& window = ReadyAs("ada", "lovelace");
+    ReadyAs("ada", "lovelace");
     StartChallenge();
     LeaveTheProgram();
     const QString warning = QStringLiteral(
         "Online game is terminated: you cannot leave the quillmark during online games!");
     EXPECT_EQ(Boxes().Texts(), QStringList({warning}));
     EXPECT_EQ(Forfeits(), 1u);
-    EXPECT_FALSE(window.GameMode);
+    EXPECT_FALSE(Game().IsRunning());
 
     LeaveTheProgram();  // the game is over: nothing more
     EXPECT_EQ(Boxes().Texts(), QStringList({warning}));
@@ -211,19 +210,19 @@ TEST_F(OnlineGame, ClosingDuringAGameSendsExactlyOneForfeit) {
 }
 
 TEST_F(OnlineGame, ASecondChallengeSendsNoForfeitForTheFirst) {
-    TFsudoku_main& window = ReadyAs("ada", "lovelace");
+    ReadyAs("ada", "lovelace");
     StartChallenge();
-    const QString firstGame = window.LadderGameId;
+    const QString firstGame = Game().GameId();
     Boxes().AnswerNextConfirmations({true});
     StartChallenge();
     EXPECT_EQ(Forfeits(), 0u);
-    EXPECT_TRUE(window.GameMode);
-    EXPECT_NE(window.LadderGameId, firstGame);
+    EXPECT_TRUE(Game().IsRunning());
+    EXPECT_NE(Game().GameId(), firstGame);
 }
 
 TEST_F(OnlineGame, ANewerVersionStopsTheChallengeWhateverTheAnswer) {
     server_.SetVersion("99.0.0", "https://quillmark.example/download/99");
-    TFsudoku_main& window = ReadyAs("ada", "lovelace");
+    ReadyAs("ada", "lovelace");
     StartChallenge();  // answered No
     Boxes().AnswerNextConfirmations({true});
     StartChallenge();
@@ -232,7 +231,7 @@ TEST_F(OnlineGame, ANewerVersionStopsTheChallengeWhateverTheAnswer) {
                            "A new version is available for update. Do you want download it now?"}));
     EXPECT_EQ(Opened(), QStringList({"https://quillmark.example/download/99"}));
     EXPECT_TRUE(Engine().CallsTo("IniziaGiocoLadder").empty());
-    EXPECT_FALSE(window.GameMode);
+    EXPECT_FALSE(Game().IsRunning());
 }
 
 }  // namespace

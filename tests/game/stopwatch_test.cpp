@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/status_bar.h"
+#include <QSignalSpy>
+
+#include "game/stopwatch.h"
 #include "game/time_text.h"
-#include "tests/support/window_fixture.h"
 
 namespace game {
 namespace {
@@ -19,31 +20,32 @@ TEST(TimeText, ATickCounterWrapInBetweenStillGivesTheTrueTime) {
     EXPECT_EQ(ElapsedTimeText(0xFFFFFFFFu - 29'999, 30'000), QStringLiteral("00 : 01 : 00"));
 }
 
-using Stopwatch = testing_support::WindowTest;
-
-TEST_F(Stopwatch, StartsFromZeroFreezesOnAnyOtherCommandAndRestartsFromZero) {
-    TFsudoku_main& window = ShowReady();
-    auto shown = [&] {
-        window.CronometroTimer();
-        return window.StatusBar->PanelText(2);
+TEST(Stopwatch, StartsFromZeroFreezesOnAnyOtherCommandAndRestartsFromZero) {
+    std::uint32_t ticks = 10'000;
+    Stopwatch stopwatch([&ticks] { return ticks; });
+    QSignalSpy shown(&stopwatch, &Stopwatch::timeShown);
+    auto tick = [&] {
+        stopwatch.Tick();
+        return shown.back().at(0).toString();
     };
-    ticks = 10'000;
-    window.ControlStopwatch(QStringLiteral("start"));
-    EXPECT_TRUE(window.Cronometro->isActive());
-    EXPECT_EQ(shown(), QStringLiteral("00 : 00 : 00"));
+    stopwatch.Control(QStringLiteral("start"));
+    EXPECT_TRUE(stopwatch.IsRunning());
+    EXPECT_EQ(tick(), QStringLiteral("00 : 00 : 00"));
     ticks += 3'725'000;
-    EXPECT_EQ(shown(), QStringLiteral("01 : 02 : 05"));
+    EXPECT_EQ(tick(), QStringLiteral("01 : 02 : 05"));
 
     ticks += 5000;
-    window.ControlStopwatch(QStringLiteral("Start"));  // not "start": stops
-    EXPECT_FALSE(window.Cronometro->isActive());
-    EXPECT_EQ(window.StatusBar->PanelText(2), QStringLiteral("01 : 02 : 05"));
+    stopwatch.Control(QStringLiteral("Start"));  // not "start": stops
+    EXPECT_FALSE(stopwatch.IsRunning());
+    const qsizetype shownWhenStopped = shown.size();
 
     ticks += 9000;
-    window.ControlStopwatch(QStringLiteral("start"));
+    stopwatch.Control(QStringLiteral("start"));
     ticks += 2000;
-    EXPECT_EQ(shown(), QStringLiteral("00 : 00 : 02"));
-    EXPECT_EQ(window.Cronometro->interval(), 10);
+    // The running stopwatch shows the time by itself, every 10 ms.
+    ASSERT_TRUE(shown.wait(1000));
+    EXPECT_EQ(shown.back().at(0).toString(), QStringLiteral("00 : 00 : 02"));
+    EXPECT_GT(shown.size(), shownWhenStopped);
 }
 
 }  // namespace

@@ -3,12 +3,10 @@
 #include <QApplication>
 #include <QTimer>
 
-#include "app/header_bar.h"
-#include "app/popup_menu.h"
-#include "app/status_bar.h"
 #include "help/about_box.h"
 #include "help/product_info.h"
 #include "tests/support/window_fixture.h"
+#include "toolkit/picture_button.h"
 
 namespace {
 
@@ -34,7 +32,7 @@ protected:
 
 TEST_F(HelpCommands, AnUpToDateProgramSaysSoOnceAndOpensNothing) {
     VersionCheckAnswers("");
-    Window().Menu->Item(QStringLiteral("Checkforupdates1"))->trigger();
+    MenuItem("Checkforupdates1").trigger();
     EXPECT_EQ(Boxes().shown, (std::vector<ShownBox>{{ShownBox::Kind::Information,
                                                      "No new version is available for update."}}));
     EXPECT_TRUE(Opened().isEmpty());
@@ -53,8 +51,8 @@ TEST_F(HelpCommands, ANewerVersionIsOpenedOnlyWhenThePlayerSaysYes) {
 }
 
 TEST_F(HelpCommands, TheLinksOpenTheSiteAndTheForum) {
-    Window().Menu->Item(QStringLiteral("QuillmarkSite1"))->trigger();
-    Window().Menu->Item(QStringLiteral("QuillmarkForum1"))->trigger();
+    MenuItem("QuillmarkSite1").trigger();
+    MenuItem("QuillmarkForum1").trigger();
     EXPECT_EQ(Opened(), QStringList({help::kSiteAddress, help::kForumAddress}));
 }
 
@@ -73,11 +71,11 @@ TEST_F(HelpCommands, EachAboutBoxIsNewAndShowsTheEnginesVersion) {
     };
     for (int i = 0; i < 2; ++i) {
         QTimer::singleShot(0, inspectAndClose);
-        Window().Menu->Item(QStringLiteral("About1"))->trigger();
+        MenuItem("About1").trigger();
     }
     ASSERT_EQ(versions.size(), 2u);
     // The same version text as status panel 5 after "Version ".
-    EXPECT_EQ(versions[0], QStringLiteral("Version: ") + Window().StatusBar->PanelText(5).mid(8));
+    EXPECT_EQ(versions[0], QStringLiteral("Version: ") + Panel(app::StatusPanel::Version).mid(8));
     EXPECT_EQ(versions[0], QStringLiteral("Version: " QUILLMARK_VERSION));
     EXPECT_EQ(Window().findChildren<help::TFabout*>().size(), 0);
 }

@@ -5,9 +5,10 @@
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 
-#include "output/jpeg_file.h"
 #include "tests/support/window_fixture.h"
+#include "toolkit/jpeg_file.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ protected:
         };
     }
     QString Pdf() { return ProgramDir() + "printed.pdf"; }
+    QString PrintPicture() { return ProgramDir() + "print.jpg"; }
     // The PDF with its compressed streams inflated, for reading its drawing commands.
     QString PdfText() {
         QFile file(Pdf());
@@ -71,13 +73,13 @@ TEST_F(ExportPrint, TheImageIsSavedWhenItsTimerFiresAndThePlayerIsTold) {
     EXPECT_EQ(Boxes().shown.back(),
               (ShownBox{ShownBox::Kind::SaveDialog, "Save the Quillmark puzzle image"}));
     EXPECT_EQ(Boxes().saveRequests.back().filter, QStringLiteral("JPEG (*.jpg)"));
-    EXPECT_EQ(Window().PicturePath, ProgramDir() + "board.jpg");
-    EXPECT_TRUE(Window().Timer_salva_img->isActive());
+    EXPECT_TRUE(Find<QTimer>("Timer_salva_img").isActive());
+    EXPECT_EQ(Find<QTimer>("Timer_salva_img").interval(), 2000);
     EXPECT_FALSE(QFile::exists(ProgramDir() + "board.jpg"));
 
     Window().Timer_salva_imgTimer();
-    EXPECT_FALSE(Window().Timer_salva_img->isActive());
-    EXPECT_EQ(output::ReadJpeg(ProgramDir() + "board.jpg").size(), QSize(370, 370));
+    EXPECT_FALSE(Find<QTimer>("Timer_salva_img").isActive());
+    EXPECT_EQ(toolkit::ReadJpeg(ProgramDir() + "board.jpg").size(), QSize(370, 370));
     EXPECT_EQ(Boxes().shown.back(),
               (ShownBox{ShownBox::Kind::Information, "Quillmark puzzle image saved."}));
 }
@@ -85,25 +87,32 @@ TEST_F(ExportPrint, TheImageIsSavedWhenItsTimerFiresAndThePlayerIsTold) {
 TEST_F(ExportPrint, ARepeatedCommandKeepsThePendingTimerButTakesTheNewName) {
     Boxes().saveAnswers = {ProgramDir() + "first.jpg", ProgramDir() + "second.jpg"};
     Window().SavePuzzleImage1Click();
-    const int remaining = Window().Timer_salva_img->remainingTime();
+    QTimer& timer = Find<QTimer>("Timer_salva_img");
+    const int remaining = timer.remainingTime();
     QTest::qWait(50);
     Window().SavePuzzleImage1Click();
-    EXPECT_LT(Window().Timer_salva_img->remainingTime(), remaining);
-    EXPECT_EQ(Window().PicturePath, ProgramDir() + "second.jpg");
+    EXPECT_LT(timer.remainingTime(), remaining);
+    Window().Timer_salva_imgTimer();
+    EXPECT_FALSE(QFile::exists(ProgramDir() + "first.jpg"));
+    EXPECT_TRUE(QFile::exists(ProgramDir() + "second.jpg"));
 }
 
 TEST_F(ExportPrint, PrintingPutsThePictureAtTheTopLeftOfALandscapePageOncePerCopy) {
     Window().Print1Click();
-    EXPECT_EQ(Window().PicturePath, Window().PrintPicturePath);
-    EXPECT_TRUE(Window().Timer_stampa->isActive());
-    EXPECT_EQ(Window().Timer_stampa->interval(), 1000);
+    QTimer& timer = Find<QTimer>("Timer_stampa");
+    EXPECT_TRUE(timer.isActive());
+    EXPECT_EQ(timer.interval(), 1000);
 
     PrintToPdf(2);
+    bool pictureWhileAsked = false;
+    Boxes().onShow = [&](const ShownBox&) {
+        pictureWhileAsked = toolkit::ReadJpeg(PrintPicture()).size() == QSize(370, 370);
+    };
     Window().Timer_stampaTimer();
-    EXPECT_FALSE(Window().Timer_stampa->isActive());
+    EXPECT_FALSE(timer.isActive());
     EXPECT_EQ(Boxes().shown.back().kind, ShownBox::Kind::PrintDialog);
-    EXPECT_FALSE(QFile::exists(Window().PrintPicturePath));
-    EXPECT_EQ(Window().Image1.size(), QSize(370, 370));
+    EXPECT_TRUE(pictureWhileAsked);
+    EXPECT_FALSE(QFile::exists(PrintPicture()));
 
     const QString pdf = PdfText();
     // Two pages, each a landscape A4 sheet.
@@ -120,7 +129,7 @@ TEST_F(ExportPrint, ACancelledPrintLeavesNoPicture) {
     Window().Print1Click();
     Window().Timer_stampaTimer();  // the dialog is cancelled
     EXPECT_EQ(Boxes().shown.back().kind, ShownBox::Kind::PrintDialog);
-    EXPECT_FALSE(QFile::exists(Window().PrintPicturePath));
+    EXPECT_FALSE(QFile::exists(PrintPicture()));
     EXPECT_FALSE(QFile::exists(Pdf()));
 }
 

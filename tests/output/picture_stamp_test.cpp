@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "help/product_info.h"
-#include "output/jpeg_file.h"
 #include "tests/support/scratch_dir.h"
+#include "toolkit/jpeg_file.h"
 
 namespace output {
 namespace {
@@ -196,11 +196,11 @@ TEST(StampPicture, NWinsOverBAndPlainStampsGoOnAWhiteBand) {
 TEST(StampPictureFile, StampsAJpegInPlaceAndLeavesItAloneOnFailure) {
     ScratchDir dir;
     const QString path = QString::fromStdString(dir.Path("board.jpg"));
-    WriteJpeg(Flat(kBoardGrey), path);
+    toolkit::WriteJpeg(Flat(kBoardGrey), path);
     StampPictureFile(QStringLiteral("B"), path, path, QStringLiteral("Puzzle 12"), 4, 3, 3,
                      Qt::black);
 
-    const QImage stamped = ReadJpeg(path);
+    const QImage stamped = toolkit::ReadJpeg(path);
     ASSERT_EQ(stamped.size(), QSize(370, 385));
     EXPECT_LT(qGray(stamped.pixel(10, 380)), 24);  // the black band
     EXPECT_NEAR(qGray(stamped.pixel(10, 10)), 180, 6);

@@ -4,8 +4,7 @@
 #include <QFile>
 #include <fstream>
 
-#include "app/tool_bar.h"
-#include "board/board_grid.h"
+#include "board/grid_text.h"
 #include "output/save_path.h"
 #include "tests/support/window_fixture.h"
 
@@ -29,7 +28,7 @@ protected:
     }
     QString Folder() { return ProgramDir() + "puzzles/"; }
     void NewPuzzle() {
-        if (EngineGrid() != Window().EmptyGridText) {
+        if (EngineGrid() != board::EmptyGridText()) {
             Boxes().AnswerNextConfirmations({true});  // clear the board
         }
         Window().Puzzle1Click();
@@ -44,12 +43,11 @@ TEST_F(PuzzleFiles, APuzzleSavedAsLoadsBackLockedWithTheStopwatchRestarted) {
     NewPuzzle();
     const QString saved = EngineGrid();
     Boxes().saveAnswers = {Folder() + "monday"};
-    Window().ToolBar->Button(QStringLiteral("ToolButton2"))->click();  // Save: no name yet
+    ToolButton("ToolButton2").click();  // Save: no name yet
     EXPECT_EQ(Boxes().shown.back(),
               (ShownBox{ShownBox::Kind::SaveDialog, "Save the Quillmark puzzle"}));
     EXPECT_EQ(Boxes().saveRequests.back().filter, QStringLiteral("Text (*.txt)"));
     EXPECT_EQ(Boxes().saveRequests.back().directory, QDir::currentPath());
-    EXPECT_EQ(Window().PuzzleFileName, Folder() + "monday.txt");
     ASSERT_TRUE(QFile::exists(Folder() + "monday.txt"));
 
     NewPuzzle();
@@ -60,9 +58,12 @@ TEST_F(PuzzleFiles, APuzzleSavedAsLoadsBackLockedWithTheStopwatchRestarted) {
     EXPECT_EQ(Boxes().Texts().mid(Boxes().Texts().size() - 2),
               QStringList({"Do you want clear the grid and load a new file?", QString()}));
     EXPECT_EQ(EngineGrid(), saved);
-    EXPECT_EQ(Window().LockedCells.Count(), Window().EngineNumber("valori_soluzione"));
-    EXPECT_TRUE(Window().Cronometro->isActive());
-    EXPECT_EQ(Window().StopwatchStart, 4242u);
+    EXPECT_EQ(FilledCells(), 81 - saved.count(u'0'));
+    EXPECT_TRUE(MenuItem("Locksquares1").isChecked());
+    EXPECT_TRUE(StopwatchRunning());
+    ticks = 4242 + 1000;  // counted from the load
+    EXPECT_TRUE(testing_support::WaitFor(
+        [&] { return Panel(app::StatusPanel::Time) == QStringLiteral("00 : 00 : 01"); }));
 }
 
 TEST_F(PuzzleFiles, SaveReusesTheSaveAsNameAfterANewPuzzleOrALoad) {
@@ -80,7 +81,6 @@ TEST_F(PuzzleFiles, SaveReusesTheSaveAsNameAfterANewPuzzleOrALoad) {
     const std::size_t dialogsBefore = Boxes().saveRequests.size();
     Window().Savepuzzle1Click();
     EXPECT_EQ(Boxes().saveRequests.size(), dialogsBefore);
-    EXPECT_EQ(Window().PuzzleFileName, Folder() + "kept.txt");
     // The loaded puzzle went to the Save As name, not to the file it came from.
     EXPECT_TRUE(Contents(Folder() + "kept.txt").contains("53..7...."));
 }
@@ -97,7 +97,8 @@ TEST_F(PuzzleFiles, ReplacingAnExistingFileIsAskedFirst) {
               (ShownBox{ShownBox::Kind::Confirmation,
                         "taken.txt already exists.\nDo you want to replace it?"}));
     EXPECT_EQ(Contents(Folder() + "taken.txt"), "mine");
-    EXPECT_TRUE(Window().PuzzleFileName.isEmpty());
+    Window().Savepuzzle1Click();  // no name was kept: Save asks for one
+    EXPECT_EQ(Boxes().shown.back().kind, ShownBox::Kind::SaveDialog);
 
     Boxes().saveAnswers = {Folder() + "taken.txt"};
     Boxes().AnswerNextConfirmations({true});
@@ -114,8 +115,8 @@ TEST_F(PuzzleFiles, LoadAnsweredNoChangesNothingAndYesEmptiesEvenWhenCancelled) 
 
     Boxes().AnswerNextConfirmations({true});
     Window().Load1Click();  // Yes, then the open dialog is cancelled
-    EXPECT_EQ(EngineGrid(), Window().EmptyGridText);
-    EXPECT_TRUE(Window().StringGrid->CellText(0, 0).isEmpty());
+    EXPECT_EQ(EngineGrid(), board::EmptyGridText());
+    EXPECT_EQ(FilledCells(), 0);
 
     Boxes().shown.clear();
     Window().Load1Click();  // an empty board: straight to the dialog
@@ -131,15 +132,17 @@ TEST_F(PuzzleFiles, EngineErrorsAreShownNamingTheFileWhereItCannotBeOpened) {
     Boxes().openAnswers = {Folder() + "few.txt"};
     Window().Load1Click();
     EXPECT_EQ(Boxes().shown.back().text, QStringLiteral("You need to insert at least 15 values"));
-    EXPECT_FALSE(Window().Cronometro->isActive());
+    EXPECT_FALSE(StopwatchRunning());
 
     NewPuzzle();
     Boxes().saveAnswers = {Folder() + "no/such/folder/p.txt"};
     Window().SavePuzzleAs1Click();
     EXPECT_EQ(Boxes().shown.back().text,
               "The file " + Folder() + "no/such/folder/p.txt can't be open!");
-    // The name is kept although the save failed.
-    EXPECT_EQ(Window().PuzzleFileName, Folder() + "no/such/folder/p.txt");
+    // The name is kept although the save failed: Save tries it again without asking.
+    Window().Savepuzzle1Click();
+    EXPECT_EQ(Boxes().shown.back().text,
+              "The file " + Folder() + "no/such/folder/p.txt can't be open!");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "appearance/color_from_hex.h"
+#include "appearance/skin_colors_file.h"
 #include "board/board_grid.h"
 #include "board/cell_layout.h"
 #include "tests/support/window_fixture.h"
@@ -22,13 +23,14 @@ TEST_F(BoardOnScreen, TheScreenShowsTheFourColourPatternWhereTheBoardStands) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QTest::qWait(200);
 
-    QPoint origin = window.StringGrid->mapToGlobal(QPoint(0, 0));
+    QPoint origin = Board().mapToGlobal(QPoint(0, 0));
     EXPECT_EQ(origin, window.geometry().topLeft() + QPoint(145, 71));
     QImage screen =
         QGuiApplication::primaryScreen()->grabWindow(0, origin.x(), origin.y(), 370, 370).toImage();
     ASSERT_EQ(screen.size(), QSize(370, 370));
 
-    const appearance::SkinColors& colors = window.SkinColors;
+    const appearance::SkinColors colors =
+        appearance::ReadSkinColors(QStringLiteral(QUILLMARK_SKIN_DIR "/default/colors.ini"));
     const QString* keys[] = {&colors.grid1, &colors.grid2, &colors.grid3, &colors.grid4};
     for (int row = 0; row < 9; ++row) {
         for (int column = 0; column < 9; ++column) {

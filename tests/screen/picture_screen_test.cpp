@@ -10,12 +10,14 @@
 #include <QTest>
 
 #include "appearance/color_from_hex.h"
+#include "appearance/skin_colors_file.h"
 #include "board/board_grid.h"
 #include "board/cell_layout.h"
 #include "help/product_info.h"
-#include "output/jpeg_file.h"
 #include "output/picture_stamp.h"
+#include "output/puzzle_picture.h"
 #include "tests/support/window_fixture.h"
+#include "toolkit/jpeg_file.h"
 
 namespace {
 
@@ -34,6 +36,7 @@ protected:
         ASSERT_TRUE(colors.open(QIODevice::WriteOnly));
         colors.write("[colors]\r\ngrid_font=#ffffff\r\n");
         colors.close();
+        colors_ = appearance::ReadSkinColors(folder + "colors.ini");
         QFile config(ProgramDir() + "config.ini");
         ASSERT_TRUE(config.open(QIODevice::WriteOnly));
         config.write("[param]\r\nskin=white\r\nlevel=Easy\r\nhint=false\r\nuser=\r\npwd=\r\nmail=");
@@ -45,6 +48,19 @@ protected:
         QTest::qWait(200);
     }
 
+    // The picture of the board as the window is now, as Save Puzzle Image writes it.
+    QImage Capture(const QString& name) {
+        const QString path = ProgramDir() + name;
+        output::CapturePuzzlePicture(Board(), path, colors_);
+        return toolkit::ReadJpeg(path);
+    }
+    bool Locked(int column, int row) {
+        return Board().item(row, column)->data(Qt::AccessibleDescriptionRole).toString() ==
+               QLatin1String("locked");
+    }
+
+    appearance::SkinColors colors_;
+
     static bool IsWhite(QColor c) { return c.red() > 235 && c.green() > 235 && c.blue() > 235; }
     static bool Near(QColor a, QColor b) {
         return std::abs(a.red() - b.red()) <= 12 && std::abs(a.green() - b.green()) <= 12 &&
@@ -53,25 +69,22 @@ protected:
 };
 
 TEST_F(PictureOnScreen, TheJpegShowsTheBoardAsTheScreenDoes) {
-    Window().PicturePath = ProgramDir() + "board.jpg";
-    Window().CapturePuzzlePicture();
-
-    QFile file(Window().PicturePath);
+    const QImage picture = Capture("board.jpg");
+    QFile file(ProgramDir() + "board.jpg");
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     EXPECT_TRUE(bytes.contains("\xff\xc0"));   // baseline
     EXPECT_FALSE(bytes.contains("\xff\xc2"));  // not progressive
-    const QImage picture = output::ReadJpeg(Window().PicturePath);
     ASSERT_EQ(picture.size(), QSize(370, 370));
 
-    const appearance::SkinColors& colors = Window().SkinColors;
+    const appearance::SkinColors& colors = colors_;
     const QString* fills[] = {&colors.grid1, &colors.grid2, &colors.grid3, &colors.grid4};
     for (int row = 0; row < 9; ++row) {
         for (int column = 0; column < 9; ++column) {
             // Left of where any digit starts, inside the rim and the frame.
             const QPoint spot = board::CellRect(column, row).topLeft() + QPoint(5, 21);
             const QColor expected =
-                Window().LockedCells.Contains(column, row)
+                Locked(column, row)
                     ? appearance::QColorFromHex(colors.cells_locked)
                     : appearance::QColorFromHex(*fills[board::FillKey(column, row) - 1]);
             EXPECT_TRUE(Near(picture.pixelColor(spot), expected)) << column << "," << row;
@@ -82,16 +95,14 @@ TEST_F(PictureOnScreen, TheJpegShowsTheBoardAsTheScreenDoes) {
 TEST_F(PictureOnScreen, APartOfTheBoardOffTheScreenIsNotInThePicture) {
     // The board's right half beyond the screen's right edge.
     const QRect screen = Window().screen()->geometry();
-    const QPoint board = Window().StringGrid->pos();
+    const QPoint board = Board().pos();
     Window().move(screen.right() + 1 - 185 - board.x(), 100 - board.y());
     QTest::qWait(200);
     ASSERT_EQ(Window().mapToGlobal(QPoint(0, 0)).x() + board.x(), screen.right() + 1 - 185);
 
-    Window().PicturePath = ProgramDir() + "half.jpg";
-    Window().CapturePuzzlePicture();
-    const QImage picture = output::ReadJpeg(Window().PicturePath);
+    const QImage picture = Capture("half.jpg");
     ASSERT_EQ(picture.size(), QSize(370, 370));
-    const QColor lockedFill = appearance::QColorFromHex(Window().SkinColors.cells_locked);
+    const QColor lockedFill = appearance::QColorFromHex(colors_.cells_locked);
     int onScreenCells = 0;
     for (int row = 0; row < 9; ++row) {
         for (int column = 0; column < 9; ++column) {
@@ -110,9 +121,7 @@ TEST_F(PictureOnScreen, APartOfTheBoardOffTheScreenIsNotInThePicture) {
 
 TEST_F(PictureOnScreen, TheThreeStampsStandInTheirCornersInTheDigitColour) {
     // No unlocked digit is on the board, so every white pixel is a stamp's.
-    Window().PicturePath = ProgramDir() + "stamped.jpg";
-    Window().CapturePuzzlePicture();
-    const QImage picture = output::ReadJpeg(Window().PicturePath);
+    const QImage picture = Capture("stamped.jpg");
     const QSize size = picture.size();
     ASSERT_EQ(size, QSize(370, 370));
 

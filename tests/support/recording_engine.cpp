@@ -1,6 +1,7 @@
 #include "tests/support/recording_engine.h"
 
 #include <QString>
+#include <stdexcept>
 
 namespace testing_support {
 
@@ -24,6 +25,9 @@ public:
         engine::Variant result = inner_->Invoke(member, args);
         if (wrapResult_) {
             if (auto* object = std::get_if<std::shared_ptr<engine::Dispatch>>(&result)) {
+                if (madeEngine) {
+                    madeEngine(*object);
+                }
                 return std::shared_ptr<engine::Dispatch>(
                     std::make_shared<RecordingDispatch>(*object, engineHook, false));
             }
@@ -33,6 +37,7 @@ public:
 
     std::function<std::optional<engine::Variant>(const std::string&, std::span<engine::Variant>)>
         engineHook;
+    std::function<void(std::shared_ptr<engine::Dispatch>)> madeEngine;
 
 private:
     std::shared_ptr<engine::Dispatch> inner_;
@@ -58,6 +63,9 @@ engine::ClassObjectFactory RecordingEngine::Factory() {
             }
             return std::nullopt;
         };
+        classObject->madeEngine = [state](std::shared_ptr<engine::Dispatch> made) {
+            state->engineObject = std::move(made);
+        };
         return classObject;
     };
 }
@@ -70,6 +78,13 @@ std::vector<EngineCall> RecordingEngine::CallsTo(const std::string& member) cons
         }
     }
     return found;
+}
+
+QString RecordingEngine::CallText(const std::string& member, std::vector<engine::Variant> args) {
+    if (!state_->engineObject) {
+        throw std::logic_error("the program has not started its engine yet");
+    }
+    return engine::ResultText(state_->engineObject->Invoke(member, args));
 }
 
 engine::ClassObjectFactory BuiltComponent() {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <QString>
+
 #include "engine/dispatch.h"
 #include "engine/engine_link.h"
 
@@ -38,10 +40,15 @@ public:
     void ClearCalls() { state_->calls.clear(); }
     void SetOverride(Override answer) { state_->override = std::move(answer); }
 
+    // Calls the engine object the program made, as a test's own look at it: not recorded and
+    // never overridden. Raises std::logic_error before the program has started its engine.
+    QString CallText(const std::string& member, std::vector<engine::Variant> args = {});
+
 private:
     struct State {
         std::vector<EngineCall> calls;
         Override override;
+        std::shared_ptr<engine::Dispatch> engineObject;
     };
     engine::ClassObjectFactory inner_;
     std::shared_ptr<State> state_ = std::make_shared<State>();

@@ -20,19 +20,19 @@ Answer Next(std::deque<Answer>& answers, const Answer& otherwise) {
 
 }  // namespace
 
-void ScriptedDialogs::ShowMessage(app::BoxKind kind, const QString& text) {
+void ScriptedDialogs::ShowMessage(toolkit::BoxKind kind, const QString& text) {
     ShownBox::Kind shownKind = ShownBox::Kind::Information;
     switch (kind) {
-        case app::BoxKind::Information:
+        case toolkit::BoxKind::Information:
             shownKind = ShownBox::Kind::Information;
             break;
-        case app::BoxKind::Warning:
+        case toolkit::BoxKind::Warning:
             shownKind = ShownBox::Kind::Warning;
             break;
-        case app::BoxKind::Error:
+        case toolkit::BoxKind::Error:
             shownKind = ShownBox::Kind::Error;
             break;
-        case app::BoxKind::Critical:
+        case toolkit::BoxKind::Critical:
             shownKind = ShownBox::Kind::Critical;
             break;
     }
@@ -44,13 +44,13 @@ bool ScriptedDialogs::Confirm(const QString& text) {
     return Next(confirmAnswers, false);
 }
 
-std::optional<QString> ScriptedDialogs::AskSaveFileName(const app::SaveDialogRequest& request) {
+std::optional<QString> ScriptedDialogs::AskSaveFileName(const toolkit::SaveDialogRequest& request) {
     saveRequests.push_back(request);
     Record({ShownBox::Kind::SaveDialog, request.title});
     return Next<std::optional<QString>>(saveAnswers, std::nullopt);
 }
 
-std::optional<QString> ScriptedDialogs::AskOpenFileName(const app::OpenDialogRequest& request) {
+std::optional<QString> ScriptedDialogs::AskOpenFileName(const toolkit::OpenDialogRequest& request) {
     openRequests.push_back(request);
     Record({ShownBox::Kind::OpenDialog, QString()});
     return Next<std::optional<QString>>(openAnswers, std::nullopt);

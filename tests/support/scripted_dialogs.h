@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/dialogs.h"
+#include "toolkit/dialogs.h"
 
 namespace testing_support {
 
@@ -30,12 +30,12 @@ struct ShownBox {
 // Dialogs that answer from a script and record every box and dialog shown, in order. A
 // confirmation without a scripted answer is answered No; a file or print dialog without one
 // is cancelled.
-class ScriptedDialogs : public app::Dialogs {
+class ScriptedDialogs : public toolkit::Dialogs {
 public:
-    void ShowMessage(app::BoxKind kind, const QString& text) override;
+    void ShowMessage(toolkit::BoxKind kind, const QString& text) override;
     bool Confirm(const QString& text) override;
-    std::optional<QString> AskSaveFileName(const app::SaveDialogRequest& request) override;
-    std::optional<QString> AskOpenFileName(const app::OpenDialogRequest& request) override;
+    std::optional<QString> AskSaveFileName(const toolkit::SaveDialogRequest& request) override;
+    std::optional<QString> AskOpenFileName(const toolkit::OpenDialogRequest& request) override;
     bool AskPrint(QPrinter& printer) override;
 
     void AnswerNextConfirmations(std::initializer_list<bool> answers) {
@@ -54,8 +54,8 @@ public:
     // the player would (copies, ...).
     std::deque<bool> printAnswers;
     std::function<void(QPrinter&)> printChoices;
-    std::vector<app::SaveDialogRequest> saveRequests;
-    std::vector<app::OpenDialogRequest> openRequests;
+    std::vector<toolkit::SaveDialogRequest> saveRequests;
+    std::vector<toolkit::OpenDialogRequest> openRequests;
 
     // Called as each box is shown, while the program waits for it.
     std::function<void(const ShownBox&)> onShow;

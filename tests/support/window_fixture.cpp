@@ -7,6 +7,7 @@
 
 #include "board/board_grid.h"
 #include "board/cell_layout.h"
+#include "game/stopwatch.h"
 
 namespace testing_support {
 
@@ -27,6 +28,7 @@ TFsudoku_main& WindowTest::MakeWindow(engine::ClassObjectFactory factory) {
     if (!QFileInfo::exists(skins)) {
         QFile::link(QStringLiteral(QUILLMARK_SKIN_DIR), skins);
     }
+    window_.reset();
     auto dialogs = std::make_unique<ScriptedDialogs>();
     dialogs_ = dialogs.get();
     MainWindowOptions options;
@@ -57,8 +59,34 @@ TFsudoku_main& WindowTest::ShowReady() {
     return *window_;
 }
 
+QString WindowTest::Panel(app::StatusPanel panel) {
+    return Find<QLabel>(QStringLiteral("StatusPanel%1").arg(static_cast<int>(panel))).text();
+}
+
+board::BoardGrid& WindowTest::Board() {
+    return Find<board::BoardGrid>(QStringLiteral("StringGrid"));
+}
+
+QString WindowTest::Cell(int column, int row) {
+    return Board().CellText(column, row);
+}
+
+int WindowTest::FilledCells() {
+    int filled = 0;
+    for (int row = 0; row < 9; ++row) {
+        for (int column = 0; column < 9; ++column) {
+            filled += Cell(column, row).isEmpty() ? 0 : 1;
+        }
+    }
+    return filled;
+}
+
+bool WindowTest::StopwatchRunning() {
+    return Find<game::Stopwatch>().IsRunning();
+}
+
 void WindowTest::ClickCell(int column, int row) {
-    QTest::mouseClick(window_->StringGrid->viewport(), Qt::LeftButton, {},
+    QTest::mouseClick(Board().viewport(), Qt::LeftButton, {},
                       board::CellRect(column, row).center());
 }
 
@@ -77,8 +105,10 @@ void WindowTest::Press(Qt::Key key) {
     QCoreApplication::processEvents();
 }
 
-QString WindowTest::EngineGrid() {
-    return window_->Engine().CallText("restituisci_stringa");
+void WindowTest::Enter(int column, int row, QChar digit) {
+    ClickCell(column, row);
+    Type(digit);
+    Press(Qt::Key_Return);
 }
 
 QStringList WindowTest::CellWrites() {
@@ -91,6 +121,17 @@ QStringList WindowTest::CellWrites() {
         writes << parts.join(u',');
     }
     return writes;
+}
+
+void WindowTest::WriteConfig(const QByteArray& text) {
+    QFile file(ConfigPath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
+
+QByteArray WindowTest::ConfigText() const {
+    QFile file(ConfigPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 }  // namespace testing_support

@@ -2,7 +2,7 @@
 
 #include <QIcon>
 
-namespace app {
+namespace toolkit {
 
 // The pictures of the tool bar, the menu and the header buttons. They are drawn by the
 // program itself, so they scale cleanly and need no image files.
@@ -30,4 +30,4 @@ QIcon MakeIcon(Icon icon);
 // The pen picture of a digit button, 1 to 9.
 QIcon MakeDigitIcon(int digit);
 
-}  // namespace app
+}  // namespace toolkit

@@ -1,11 +1,11 @@
-#include "app/icons.h"
+#include "toolkit/icons.h"
 
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <functional>
 
-namespace app {
+namespace toolkit {
 
 namespace {
 
@@ -207,4 +207,4 @@ QIcon MakeDigitIcon(int digit) {
     });
 }
 
-}  // namespace app
+}  // namespace toolkit

@@ -1,4 +1,4 @@
-#include "output/jpeg_file.h"
+#include "toolkit/jpeg_file.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@
 
 #include "tests/support/scratch_dir.h"
 
-namespace output {
+namespace toolkit {
 namespace {
 
 using testing_support::ScratchDir;
@@ -207,4 +207,4 @@ TEST(JpegFile, APictureThatCannotBeWrittenRaisesAnErrorNamingTheFile) {
 }
 
 }  // namespace
-}  // namespace output
+}  // namespace toolkit

@@ -1,4 +1,4 @@
-#include "output/jpeg_file.h"
+#include "toolkit/jpeg_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,7 +17,7 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
-namespace output {
+namespace toolkit {
 
 namespace {
 
@@ -213,4 +213,4 @@ void WriteJpeg(const QImage& image, const QString& path) {
     }
 }
 
-}  // namespace output
+}  // namespace toolkit

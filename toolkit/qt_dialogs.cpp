@@ -1,4 +1,4 @@
-#include "app/qt_dialogs.h"
+#include "toolkit/qt_dialogs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -8,7 +8,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-namespace app {
+namespace toolkit {
 
 namespace {
 
@@ -79,4 +79,4 @@ bool QtDialogs::AskPrint(QPrinter& printer) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-}  // namespace app
+}  // namespace toolkit

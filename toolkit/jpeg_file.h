@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QString>
 
-namespace output {
+namespace toolkit {
 
 // The one place the game talks to libjpeg. Every failure raises std::runtime_error whose text
 // names the file and says what failed ("Cannot read the JPEG picture /tmp/p.jpg: Premature
@@ -19,4 +19,4 @@ QImage ReadJpeg(const QString& path);
 // there.
 void WriteJpeg(const QImage& image, const QString& path);
 
-}  // namespace output
+}  // namespace toolkit

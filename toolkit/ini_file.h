@@ -4,7 +4,7 @@
 #include <QString>
 #include <optional>
 
-namespace app {
+namespace toolkit {
 
 // The value of key in section of an INI text, read the way the settings and skin colour
 // files have always been read: section and key names match without regard to case, blanks
@@ -28,4 +28,4 @@ private:
     QString path_;
 };
 
-}  // namespace app
+}  // namespace toolkit

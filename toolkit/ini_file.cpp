@@ -1,9 +1,9 @@
-#include "app/ini_file.h"
+#include "toolkit/ini_file.h"
 
 #include <QFile>
 #include <QStringDecoder>
 
-namespace app {
+namespace toolkit {
 
 namespace {
 
@@ -51,4 +51,4 @@ QString IniFile::Read(const QString& section, const QString& key, const QString&
     return FindIniValue(file.read(kLargestIniFile), section, key).value_or(fallback);
 }
 
-}  // namespace app
+}  // namespace toolkit

@@ -5,7 +5,7 @@
 
 class QPrinter;
 
-namespace app {
+namespace toolkit {
 
 // The kinds of modal message box. Information, warning and error boxes have one OK button;
 // the critical box is the application's default error report.
@@ -44,4 +44,4 @@ public:
     virtual bool AskPrint(QPrinter& printer) = 0;
 };
 
-}  // namespace app
+}  // namespace toolkit

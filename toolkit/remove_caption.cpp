@@ -1,8 +1,8 @@
-#include "app/remove_caption.h"
+#include "toolkit/remove_caption.h"
 
 #include <QWidget>
 
-namespace app {
+namespace toolkit {
 
 void RemoveCaption(QWidget& window) {
     const QSize client = window.size();
@@ -15,4 +15,4 @@ void RemoveCaption(QWidget& window) {
     }
 }
 
-}  // namespace app
+}  // namespace toolkit

@@ -3,9 +3,9 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/dialogs.h"
+#include "toolkit/dialogs.h"
 
-namespace app {
+namespace toolkit {
 
 // The real boxes and dialogs, owned by the main window.
 class QtDialogs : public Dialogs {
@@ -22,4 +22,4 @@ private:
     QPointer<QWidget> owner_;
 };
 
-}  // namespace app
+}  // namespace toolkit
