@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 
-#include <QTemporaryDir>
 #include <stdexcept>
 
 #include "app/settings.h"
@@ -52,26 +51,14 @@ TEST(FindIniValue, MatchesNamesWithoutCaseAndTheFirstLineWins) {
     EXPECT_EQ(FindIniValue("[p]\nk=J\xf6rg", "p", "k"), QStringLiteral(u"J\u00f6rg"));
 }
 
-// The settings on their own, in a folder of their own.
-class SettingsFile : public ::testing::Test {
+// The settings on their own, in a program folder without a window.
+class SettingsFile : public testing_support::WindowTest {
 protected:
-    QString Config() { return folder_.filePath(QStringLiteral("config.ini")); }
-    void WriteConfig(const QByteArray& text) {
-        QFile file(Config());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    }
-    QByteArray ConfigText() {
-        QFile file(Config());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
     Settings Loaded() {
-        Settings settings(Config());
+        Settings settings(ConfigPath());
         settings.Load();
         return settings;
     }
-
-    QTemporaryDir folder_;
 };
 
 TEST_F(SettingsFile, AFirstStartWritesTheDefaultFileAndReadsIt) {
@@ -128,8 +115,9 @@ TEST_F(SettingsFile, AChoiceRewritesOnlyItsLineAndAFailedOneKeepsTheOldValue) {
     EXPECT_EQ(ConfigText(), QByteArray(kPlayerFile).replace("level=Medium", "level=Hard"));
     EXPECT_EQ(settings.Level(), QStringLiteral("Hard"));
 
-    ASSERT_TRUE(QFile::remove(Config()));
-    ASSERT_TRUE(QDir().mkdir(Config()));  // a folder in its place: neither readable nor writable
+    ASSERT_TRUE(QFile::remove(ConfigPath()));
+    ASSERT_TRUE(
+        QDir().mkdir(ConfigPath()));  // a folder in its place: neither readable nor writable
     EXPECT_THROW(settings.SetHint(false), std::runtime_error);
     EXPECT_TRUE(settings.Hint());
 }

@@ -136,28 +136,12 @@ TEST_F(Startup, AMissingEngineComponentIsReportedAndLeavesTheWindowWaiting) {
 }
 
 TEST_F(Startup, ClosingReleasesTheClassObjectAndMakesNoEngineCall) {
-    std::weak_ptr<int> classObjectAlive;
-    auto watched = [&]() -> std::unique_ptr<engine::Dispatch> {
-        struct Watched : engine::Dispatch {
-            std::shared_ptr<int> alive = std::make_shared<int>();
-            std::unique_ptr<engine::Dispatch> real;
-            engine::Variant Invoke(std::string_view member,
-                                   std::span<engine::Variant> args) override {
-                return real->Invoke(member, args);
-            }
-        };
-        auto classObject = std::make_unique<Watched>();
-        classObject->real = Engine().Factory()();
-        classObjectAlive = classObject->alive;
-        return classObject;
-    };
-    TFsudoku_main& window = MakeWindow(watched);
-    ShowReady();
+    TFsudoku_main& window = ShowReady();
     Engine().ClearCalls();
-    ASSERT_FALSE(classObjectAlive.expired());
+    ASSERT_TRUE(Engine().ClassObjectAlive());
     QTest::mouseClick(&Find<QWidget>("BBclose"), Qt::LeftButton);
     EXPECT_FALSE(window.isVisible());
-    EXPECT_TRUE(classObjectAlive.expired());
+    EXPECT_FALSE(Engine().ClassObjectAlive());
     EXPECT_TRUE(Engine().Calls().empty());
 }
 

@@ -34,10 +34,8 @@ protected:
         }
     }
     void UseSkin(const QString& name) {
-        QFile config(ProgramDir() + "config.ini");
-        ASSERT_TRUE(config.open(QIODevice::WriteOnly));
-        config.write("[param]\r\nskin=" + name.toUtf8() +
-                     "\r\nlevel=Medium\r\nhint=true\r\nuser=\r\npwd=\r\nmail=");
+        WriteConfig("[param]\r\nskin=" + name.toUtf8() +
+                    "\r\nlevel=Medium\r\nhint=true\r\nuser=\r\npwd=\r\nmail=");
     }
     QStringList SkinItems(bool checkedOnly = false) {
         QStringList captions;

@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QSignalSpy>
-
 #include "board/board_session.h"
 #include "board/grid_text.h"
-#include "tests/support/started_engine.h"
 #include "tests/support/window_fixture.h"
 
 namespace board {
@@ -32,11 +29,15 @@ TEST(ParseGridText, ReadsEachCellAtItsOffsetAndLeavesCellsPastTheEndEmpty) {
     EXPECT_EQ(cells[8][8], QString());
 }
 
-// The session filled from grid texts the engine is made to return.
-class GridTransfer : public ::testing::Test {
+// The board filled from grid texts the engine is made to return.
+class GridTransfer : public testing_support::WindowTest {
 protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        ShowReady();
+    }
     void EngineReturns(const QString& gridText) {
-        started_.recorder.SetOverride(
+        Engine().SetOverride(
             [gridText](const std::string& member,
                        std::span<engine::Variant>) -> std::optional<engine::Variant> {
                 if (member == "restituisci_stringa") {
@@ -45,55 +46,40 @@ protected:
                 return std::nullopt;
             });
     }
-
-    testing_support::StartedEngine started_;
-    BoardSession session_{started_.engine};
-    QSignalSpy locks_{&session_, &BoardSession::locksChanged};
-    QSignalSpy counter_{&session_, &BoardSession::missingCountShown};
+    BoardSession& Session() { return Find<BoardSession>(); }
 };
 
 TEST_F(GridTransfer, FilledCellsAreShownAndLockedInColumnOrderAndAnEmptyGridLocksNothing) {
     EngineReturns(EmptyGridText());
-    session_.RefreshBoard(QStringLiteral("genera"));
-    EXPECT_TRUE(session_.LocksOn());
-    EXPECT_TRUE(session_.Locked().IsEmpty());
-    ASSERT_EQ(locks_.size(), 1);
-    EXPECT_TRUE(locks_.back().at(0).toBool());
+    Session().RefreshBoard(QStringLiteral("genera"));
+    EXPECT_TRUE(MenuItem("Locksquares1").isChecked());
+    EXPECT_TRUE(Session().Locked().IsEmpty());
 
     EngineReturns(GridTextWith({{22, '7'}}));
-    session_.RefreshBoard(QStringLiteral("genera"));
-    EXPECT_EQ(session_.CellText(1, 1), QStringLiteral("7"));
-    EXPECT_EQ(session_.Locked().Text(), QStringLiteral("1,1;"));
+    Session().RefreshBoard(QStringLiteral("genera"));
+    EXPECT_EQ(Cell(1, 1), QStringLiteral("7"));
+    EXPECT_EQ(Session().Locked().Text(), QStringLiteral("1,1;"));
 
     // Column 2 row 0, and column 0 row 5: column 0 comes first.
-    session_.ClearBoard();
+    Session().ClearBoard();
     EngineReturns(GridTextWith({{4, '3'}, {100, '8'}}));
-    session_.RefreshBoard(QStringLiteral("file"));
-    EXPECT_EQ(session_.Locked().Text(), QStringLiteral("0,5;2,0;"));
-    EXPECT_EQ(session_.Locked().Count(), 2);
-    EXPECT_EQ(session_.CellText(1, 1), QString());
+    Session().RefreshBoard(QStringLiteral("file"));
+    EXPECT_EQ(Session().Locked().Text(), QStringLiteral("0,5;2,0;"));
+    EXPECT_EQ(Session().Locked().Count(), 2);
+    EXPECT_EQ(Cell(1, 1), QString());
 }
 
 TEST_F(GridTransfer, TheSolutionModeKeepsTheLocksAndZerosKeepTheirCells) {
-    session_.FinishEditing(3, 0, QStringLiteral("2"));
-    session_.FinishEditing(8, 8, QStringLiteral("6"));
+    Enter(3, 0, u'2');
+    Enter(8, 8, u'6');
     EngineReturns(GridTextWith({{22, '7'}}).left(20));  // only the first row
-    session_.RefreshBoard(QStringLiteral("soluzione"));
-    EXPECT_FALSE(session_.LocksOn());
-    EXPECT_TRUE(locks_.empty());
-    EXPECT_EQ(session_.CellText(3, 0), QStringLiteral("2"));
-    EXPECT_EQ(session_.CellText(8, 8), QString());  // beyond the short text
-    EXPECT_EQ(counter_.back().at(0).toString(), QStringLiteral("Miss.n.: 79"));  // the engine's
-}
-
-TEST_F(GridTransfer, TheLockLocksWhatIsFilledNowAndUnlocksEverything) {
-    session_.FinishEditing(5, 2, QStringLiteral("9"));
-    session_.ToggleLockSquares();
-    EXPECT_EQ(session_.Locked().Text(), QStringLiteral("5,2;"));
-    session_.ToggleLockSquares();
-    EXPECT_FALSE(session_.LocksOn());
-    EXPECT_TRUE(session_.Locked().IsEmpty());
-    EXPECT_EQ(locks_.size(), 2);
+    Session().RefreshBoard(QStringLiteral("soluzione"));
+    EXPECT_FALSE(MenuItem("Locksquares1").isChecked());
+    EXPECT_FALSE(Session().LocksOn());
+    EXPECT_EQ(Cell(3, 0), QStringLiteral("2"));
+    EXPECT_EQ(Cell(8, 8), QString());  // beyond the short text
+    EXPECT_EQ(Panel(app::StatusPanel::MissingCount),
+              QStringLiteral("Miss.n.: 79"));  // the engine's
 }
 
 using LockInTheWindow = testing_support::WindowTest;

@@ -46,11 +46,8 @@ protected:
 
     // The window, ready, playing as that account, with the hint switch as given.
     TFsudoku_main& ReadyAs(const char* user, const char* password, const char* hint = "false") {
-        QFile config(ProgramDir() + "config.ini");
-        EXPECT_TRUE(config.open(QIODevice::WriteOnly));
-        config.write(QByteArray("[param]\r\nskin=default\r\nlevel=Easy\r\nhint=") + hint +
-                     "\r\nuser=" + user + "\r\npwd=" + password + "\r\nmail=");
-        config.close();
+        WriteConfig(QByteArray("[param]\r\nskin=default\r\nlevel=Easy\r\nhint=") + hint +
+                    "\r\nuser=" + user + "\r\npwd=" + password + "\r\nmail=");
         return ShowReady();
     }
     void StartChallenge() { ToolButton("ToolButton5").click(); }

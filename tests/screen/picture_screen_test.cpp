@@ -37,10 +37,7 @@ protected:
         colors.write("[colors]\r\ngrid_font=#ffffff\r\n");
         colors.close();
         colors_ = appearance::ReadSkinColors(folder + "colors.ini");
-        QFile config(ProgramDir() + "config.ini");
-        ASSERT_TRUE(config.open(QIODevice::WriteOnly));
-        config.write("[param]\r\nskin=white\r\nlevel=Easy\r\nhint=false\r\nuser=\r\npwd=\r\nmail=");
-        config.close();
+        WriteConfig("[param]\r\nskin=white\r\nlevel=Easy\r\nhint=false\r\nuser=\r\npwd=\r\nmail=");
 
         ShowReady();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));

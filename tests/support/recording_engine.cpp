@@ -38,6 +38,8 @@ public:
     std::function<std::optional<engine::Variant>(const std::string&, std::span<engine::Variant>)>
         engineHook;
     std::function<void(std::shared_ptr<engine::Dispatch>)> madeEngine;
+    // Lives as long as this object.
+    std::shared_ptr<void> alive = std::make_shared<int>();
 
 private:
     std::shared_ptr<engine::Dispatch> inner_;
@@ -63,6 +65,7 @@ engine::ClassObjectFactory RecordingEngine::Factory() {
             }
             return std::nullopt;
         };
+        state->classObject = classObject->alive;
         classObject->madeEngine = [state](std::shared_ptr<engine::Dispatch> made) {
             state->engineObject = std::move(made);
         };

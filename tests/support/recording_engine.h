@@ -40,6 +40,9 @@ public:
     void ClearCalls() { state_->calls.clear(); }
     void SetOverride(Override answer) { state_->override = std::move(answer); }
 
+    // Whether the last class object the factory made still lives.
+    bool ClassObjectAlive() const { return !state_->classObject.expired(); }
+
     // Calls the engine object the program made, as a test's own look at it: not recorded and
     // never overridden. Raises std::logic_error before the program has started its engine.
     QString CallText(const std::string& member, std::vector<engine::Variant> args = {});
@@ -49,6 +52,7 @@ private:
         std::vector<EngineCall> calls;
         Override override;
         std::shared_ptr<engine::Dispatch> engineObject;
+        std::weak_ptr<void> classObject;
     };
     engine::ClassObjectFactory inner_;
     std::shared_ptr<State> state_ = std::make_shared<State>();
