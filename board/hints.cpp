@@ -9,12 +9,14 @@ namespace board {
 Hints::Hints(engine::PuzzleEngine& engine, QObject* parent) : QObject(parent), engine_(engine) {}
 
 void Hints::Lock(bool locked) {
-    if (locked) {
+    // A second lock (a new game over a running one) keeps the player's setting, not the off.
+    if (locked && !locked_) {
         kept_ = on_;
         on_ = false;
-    } else {
+    } else if (!locked && locked_) {
         on_ = kept_;
     }
+    locked_ = locked;
 }
 
 QString Hints::StateText() const {

@@ -35,6 +35,7 @@ signals:
 private:
     engine::PuzzleEngine& engine_;
     bool on_ = false;
+    bool locked_ = false;
     bool kept_ = false;
 };
 

@@ -206,8 +206,8 @@ TEST_F(OnlineGame, ClosingDuringAGameSendsExactlyOneForfeit) {
     EXPECT_TRUE(Boxes().shown.empty());
 }
 
-TEST_F(OnlineGame, ASecondChallengeSendsNoForfeitForTheFirst) {
-    ReadyAs("ada", "lovelace");
+TEST_F(OnlineGame, ASecondChallengeSendsNoForfeitForTheFirstAndKeepsThePlayersHints) {
+    ReadyAs("ada", "lovelace", "true");
     StartChallenge();
     const QString firstGame = Game().GameId();
     Boxes().AnswerNextConfirmations({true});
@@ -215,6 +215,9 @@ TEST_F(OnlineGame, ASecondChallengeSendsNoForfeitForTheFirst) {
     EXPECT_EQ(Forfeits(), 0u);
     EXPECT_TRUE(Game().IsRunning());
     EXPECT_NE(Game().GameId(), firstGame);
+    Boxes().AnswerNextConfirmations({true});
+    Window().Puzzle1Click();  // gives the second game up
+    EXPECT_TRUE(MenuItem("ShowHint1").isChecked());
 }
 
 TEST_F(OnlineGame, ANewerVersionStopsTheChallengeWhateverTheAnswer) {
