@@ -10,8 +10,10 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "app/accessibility.h"
 #include "app/error_report.h"
 #include "app/header_bar.h"
+#include "app/popup_menu.h"
 #include "app/settings.h"
 #include "app/status_bar.h"
 #include "app/tool_bar.h"
@@ -63,6 +65,7 @@ TFsudoku_main::TFsudoku_main(MainWindowOptions options)
                                         : DefaultEngineFactory()),
       engine_(std::make_unique<engine::PuzzleEngine>(engineLink_)),
       programDir_(ProgramDirOf(options)) {
+    app::InstallAccessibility();
     setObjectName(QStringLiteral("Fsudoku_main"));
     setWindowTitle(QStringLiteral("Quillmark"));
     setFixedSize(kClientWidth, kClientHeight);
@@ -154,6 +157,10 @@ void TFsudoku_main::DisableChrome() {
     cntHeader->BBminimize->setEnabled(false);
     cntHeader->BBclose->setEnabled(false);
     ToolBar->setEnabled(false);
+    // The keys wait for the engine too.
+    for (QAction* action : Menu->ShortcutItems() + windowKeys_) {
+        removeAction(action);
+    }
 }
 
 void TFsudoku_main::EnableChrome() {
@@ -161,6 +168,7 @@ void TFsudoku_main::EnableChrome() {
     cntHeader->BBminimize->setEnabled(true);
     cntHeader->BBclose->setEnabled(true);
     ToolBar->setEnabled(true);
+    addActions(Menu->ShortcutItems() + windowKeys_);
 }
 
 void TFsudoku_main::BBcloseClick() {
@@ -168,6 +176,14 @@ void TFsudoku_main::BBcloseClick() {
         onlineGame_->ForfeitOnClose();
     }
     close();
+}
+
+bool TFsudoku_main::focusNextPrevChild(bool next) {
+    const bool toToolBar = focusWidget() == StringGrid || (!ToolBar->HasFocusedButton() && !next);
+    if (!toToolBar || !ToolBar->FocusButton()) {
+        StringGrid->setFocus(Qt::TabFocusReason);
+    }
+    return true;
 }
 
 void TFsudoku_main::closeEvent(QCloseEvent* event) {

@@ -110,6 +110,8 @@ public:
     // --- Header and menus ----------------------------------------------------------------
     // Opens the menu just under the menu button.
     void BBmenuClick();
+    // F10 or the Menu key: the menu opens as a click opens it, its first item selected.
+    void MenuKeyPressed();
     void BBminimizeClick();
     // Any mouse button on the header's drag panel moves the window with the mouse.
     void panel_move_headerMouseDown();
@@ -128,11 +130,13 @@ public:
     void ToolButton_DigitClick(int digit);
     // The eraser pen: choose it, or drop it when chosen.
     void ToolButton_cancClick();
-    // The player is selecting cell (column, row): its hint, then the pen.
+    // The player clicked cell (column, row): its hint, then the pen.
     void StringGridSelectCell(int column, int row);
-    // The cell editor opened on (column, row) is closing: its first character goes to the
-    // engine.
-    void StringGridEditorExit(int column, int row);
+    // The keyboard moved the selection to cell (column, row): its hint; no pen writes.
+    void StringGridKeyMove(int column, int row);
+    // A digit key, or a key that empties, on the selected cell (column, row).
+    void StringGridDigitKey(int column, int row, int digit);
+    void StringGridEraseKey(int column, int row);
     // The hint switch: flips the hint setting and stores it.
     void ToggleHint();
     // The hint controls and status panel 4 as the hint switch says.
@@ -183,6 +187,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Tab and Shift+Tab move the keyboard between the board and the tool bar.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // Makes the feature objects, each on the ones it works with.
@@ -233,6 +239,8 @@ private:
     app::PopupMenu* Menu = nullptr;
     QLabel* Splash_Panel = nullptr;
     QTimer* Timer1 = nullptr;
+    // The window's own keys, live with the chrome: the menu keys and minimising.
+    QList<QAction*> windowKeys_;
 
     bool activated_ = false;
     bool configured_ = false;

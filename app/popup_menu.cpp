@@ -59,6 +59,37 @@ const ItemDesign kItems[] = {
     {"About1", "Help1", Kind::Item, "About", Icon::About},
 };
 
+// The keys of the menu's commands, shown at the right of their items. They follow the
+// desktop's conventions where there are any; Ctrl with a digit stays free for the board.
+struct ItemShortcut {
+    const char* name;
+    QKeyCombination keys;
+    QKeyCombination alternative = {};
+};
+
+const ItemShortcut kShortcuts[] = {
+    {"Challenge1", Qt::CTRL | Qt::SHIFT | Qt::Key_N},
+    {"Puzzle1", Qt::CTRL | Qt::Key_N},
+    {"EmptyGrid1", Qt::CTRL | Qt::SHIFT | Qt::Key_Delete},
+    {"Load1", Qt::CTRL | Qt::Key_O},
+    {"Savepuzzle1", Qt::CTRL | Qt::Key_S},
+    {"SavePuzzleAs1", Qt::CTRL | Qt::SHIFT | Qt::Key_S},
+    {"SavePuzzleImage1", Qt::CTRL | Qt::Key_E},
+    {"Print1", Qt::CTRL | Qt::Key_P},
+    {"Close1", Qt::CTRL | Qt::Key_Q},
+    {"Showsolution1", Qt::CTRL | Qt::Key_R},
+    {"ShowHint1", Qt::CTRL | Qt::Key_H},
+    {"Locksquares1", Qt::CTRL | Qt::Key_L},
+    {"ConfirmGrid1", Qt::CTRL | Qt::Key_Return, Qt::CTRL | Qt::Key_Enter},
+    {"Easy1", Qt::ALT | Qt::Key_1},
+    {"Medium1", Qt::ALT | Qt::Key_2},
+    {"Hard1", Qt::ALT | Qt::Key_3},
+    {"QuillmarkSite1", Qt::CTRL | Qt::Key_F1},
+    {"QuillmarkForum1", Qt::CTRL | Qt::SHIFT | Qt::Key_F1},
+    {"Checkforupdates1", Qt::CTRL | Qt::Key_U},
+    {"About1", QKeyCombination(Qt::Key_F1)},
+};
+
 }  // namespace
 
 PopupMenu::PopupMenu(QWidget* parent) : QObject(parent), menu_(new QMenu(parent)) {
@@ -92,6 +123,15 @@ PopupMenu::PopupMenu(QWidget* parent) : QObject(parent), menu_(new QMenu(parent)
             action->setIcon(MakeIcon(*design.icon));
         }
         items_.insert(name, action);
+    }
+    for (const ItemShortcut& shortcut : kShortcuts) {
+        QAction* item = Item(QString::fromLatin1(shortcut.name));
+        QList<QKeySequence> keys{QKeySequence(shortcut.keys)};
+        if (shortcut.alternative != QKeyCombination()) {
+            keys << QKeySequence(shortcut.alternative);
+        }
+        item->setShortcuts(keys);
+        shortcutItems_ << item;
     }
 }
 

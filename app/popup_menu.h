@@ -24,10 +24,13 @@ public:
     // a name the menu does not have.
     QAction* Item(const QString& name) const;
     QMenu* Submenu(const QString& name) const;
+    // The items that carry keys; their keys work where the actions are added to a window.
+    const QList<QAction*>& ShortcutItems() const { return shortcutItems_; }
 
 private:
     QMenu* menu_;
     QHash<QString, QAction*> items_;
+    QList<QAction*> shortcutItems_;
 };
 
 }  // namespace app

@@ -2,8 +2,13 @@
 
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QStyleOptionComplex>
 #include <stdexcept>
 
+#include "appearance/color_contrast.h"
 #include "toolkit/icons.h"
 
 namespace app {
@@ -52,6 +57,25 @@ constexpr ButtonDesign kButtons[] = {
     {"ToolButton10", "", Style::Divider, Icon::Load, 0},
 };
 
+// The application's look for the buttons, and a frame around the one the keyboard is on, in
+// black or white, whichever reads on the bar.
+class KeyboardFocusStyle : public QProxyStyle {
+public:
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                            QPainter* painter, const QWidget* widget) const override {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        if (control == CC_ToolButton && (option->state & State_HasFocus)) {
+            const QColor ink = appearance::InkFor(option->palette.color(QPalette::Button));
+            painter->save();
+            painter->setPen(QPen(ink, 1));
+            painter->setBrush(Qt::NoBrush);
+            painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
+            painter->drawRect(option->rect.adjusted(1, 1, -2, -2));
+            painter->restore();
+        }
+    }
+};
+
 QWidget* MakeDivider(QWidget* parent) {
     auto* divider = new QWidget(parent);
     divider->setFixedSize(8, ToolBar::kHeight);
@@ -82,6 +106,8 @@ ToolBar::ToolBar(QWidget* parent) : QToolBar(parent) {
     layout()->setContentsMargins(0, 0, 0, 0);
     layout()->setSpacing(0);
 
+    auto* focusStyle = new KeyboardFocusStyle;
+    focusStyle->setParent(this);
     penGroup_ = new QActionGroup(this);
     penGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
 
@@ -102,6 +128,9 @@ ToolBar::ToolBar(QWidget* parent) : QToolBar(parent) {
 
         QToolButton* button = Button(name);
         button->setObjectName(name);
+        button->setFocusPolicy(Qt::TabFocus);
+        button->setStyle(focusStyle);
+        button->installEventFilter(this);
         button->setFixedSize(23, kHeight);
         button->setAutoRaise(true);
         if (design.style == Style::Pen) {
@@ -132,6 +161,73 @@ QToolButton* ToolBar::Button(const QString& buttonName) const {
         }
     }
     return nullptr;
+}
+
+QList<QToolButton*> ToolBar::EnabledButtons() const {
+    QList<QToolButton*> buttons;
+    for (QAction* action : actions()) {
+        auto* button = qobject_cast<QToolButton*>(widgetForAction(action));
+        if (button != nullptr && button->isEnabled() && button->focusPolicy() != Qt::NoFocus) {
+            buttons << button;
+        }
+    }
+    return buttons;
+}
+
+bool ToolBar::FocusButton() {
+    const QList<QToolButton*> buttons = EnabledButtons();
+    if (buttons.isEmpty()) {
+        return false;
+    }
+    QToolButton* target =
+        buttons.contains(lastFocused_.data()) ? lastFocused_.data() : buttons.first();
+    target->setFocus(Qt::TabFocusReason);
+    return true;
+}
+
+bool ToolBar::HasFocusedButton() const {
+    const QWidget* focused = window()->focusWidget();
+    return focused != nullptr && focused->parentWidget() == this;
+}
+
+bool ToolBar::eventFilter(QObject* watched, QEvent* event) {
+    auto* button = qobject_cast<QToolButton*>(watched);
+    if (button == nullptr) {
+        return QToolBar::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::FocusIn) {
+        lastFocused_ = button;
+    } else if (event->type() == QEvent::KeyPress) {
+        const QList<QToolButton*> buttons = EnabledButtons();
+        const qsizetype at = buttons.indexOf(button);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (at < 0 || key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+            return false;
+        }
+        switch (key->key()) {
+            case Qt::Key_Left:
+            case Qt::Key_Up:
+                buttons[(at + buttons.size() - 1) % buttons.size()]->setFocus(Qt::TabFocusReason);
+                return true;
+            case Qt::Key_Right:
+            case Qt::Key_Down:
+                buttons[(at + 1) % buttons.size()]->setFocus(Qt::TabFocusReason);
+                return true;
+            case Qt::Key_Home:
+                buttons.first()->setFocus(Qt::TabFocusReason);
+                return true;
+            case Qt::Key_End:
+                buttons.last()->setFocus(Qt::TabFocusReason);
+                return true;
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                button->click();
+                return true;
+            default:
+                return false;
+        }
+    }
+    return QToolBar::eventFilter(watched, event);
 }
 
 QStringList ToolBar::ButtonNames() const {

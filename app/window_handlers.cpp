@@ -1,7 +1,10 @@
 // The window's handlers: each hands the player's command to the feature object that does it,
 // and shows what changed where the feature object cannot.
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QWindow>
 
 #include "app/header_bar.h"
@@ -35,6 +38,14 @@ void TFsudoku_main::BBmenuClick() {
     const QPoint corner = frameGeometry().topLeft();
     Menu->Menu()->popup(
         QPoint(corner.x() + button->x() + 1, corner.y() + button->y() + button->height() + 7));
+}
+
+void TFsudoku_main::MenuKeyPressed() {
+    BBmenuClick();
+    // Down on a menu with nothing selected selects its first item, as the player would, and,
+    // unlike choosing the item from the program, leaves its submenu closed.
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QCoreApplication::sendEvent(Menu->Menu(), &down);
 }
 
 void TFsudoku_main::BBminimizeClick() {
@@ -95,11 +106,20 @@ void TFsudoku_main::ToolButton_cancClick() {
 
 void TFsudoku_main::StringGridSelectCell(int column, int row) {
     hints_->ShowHint(column, row);
-    board_->SelectCell(column, row);
+    board_->ClickCell(column, row);
 }
 
-void TFsudoku_main::StringGridEditorExit(int column, int row) {
-    board_->FinishEditing(column, row, StringGrid->CellText(column, row));
+void TFsudoku_main::StringGridKeyMove(int column, int row) {
+    hints_->ShowHint(column, row);
+    board_->UpdateMissingCount();
+}
+
+void TFsudoku_main::StringGridDigitKey(int column, int row, int digit) {
+    board_->TypeDigit(column, row, digit);
+}
+
+void TFsudoku_main::StringGridEraseKey(int column, int row) {
+    board_->EraseCell(column, row);
 }
 
 void TFsudoku_main::ToggleHint() {

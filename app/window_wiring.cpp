@@ -93,17 +93,30 @@ void TFsudoku_main::ConnectHandlers() {
         connect(control, &QAction::triggered, this, &TFsudoku_main::OnHintControlTriggered);
     }
 
-    connect(StringGrid, &board::BoardGrid::cellSelecting, this, [this](int column, int row) {
+    connect(StringGrid, &board::BoardGrid::cellClicked, this, [this](int column, int row) {
         Run([this, column, row] { StringGridSelectCell(column, row); });
     });
-    connect(StringGrid, &board::BoardGrid::editorClosing, this, [this](int column, int row) {
-        Run([this, column, row] { StringGridEditorExit(column, row); });
+    connect(StringGrid, &board::BoardGrid::selectionMoved, this, [this](int column, int row) {
+        Run([this, column, row] { StringGridKeyMove(column, row); });
     });
+    connect(StringGrid, &board::BoardGrid::digitTyped, this,
+            [this](int column, int row, int digit) {
+                Run([this, column, row, digit] { StringGridDigitKey(column, row, digit); });
+            });
+    connect(StringGrid, &board::BoardGrid::eraseTyped, this, [this](int column, int row) {
+        Run([this, column, row] { StringGridEraseKey(column, row); });
+    });
+
+    auto* menuKeys = new QAction(this);
+    menuKeys->setShortcuts({QKeySequence(Qt::Key_F10), QKeySequence(Qt::Key_Menu)});
+    connect(menuKeys, &QAction::triggered, this, runs(&TFsudoku_main::MenuKeyPressed));
+    auto* minimiseKey = new QAction(this);
+    minimiseKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    connect(minimiseKey, &QAction::triggered, this, runs(&TFsudoku_main::BBminimizeClick));
+    windowKeys_ = {menuKeys, minimiseKey};
 
     // What the feature objects change, the window shows.
     connect(board_, &board::BoardSession::cellChanged, StringGrid, &board::BoardGrid::SetCellText);
-    connect(board_, &board::BoardSession::editingAllowed, StringGrid,
-            &board::BoardGrid::SetEditingAllowed);
     connect(board_, &board::BoardSession::locksChanged, this, [this](bool on) {
         ShowLockChecks(on);
         StringGrid->RepaintAll();

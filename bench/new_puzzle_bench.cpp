@@ -32,7 +32,7 @@ protected:
 // Answers Yes to "clear the grid and create a new puzzle?".
 class AlwaysYes : public testing_support::ScriptedDialogs {
 public:
-    bool Confirm(const QString&) override { return true; }
+    bool Confirm(const QString&, toolkit::Answer) override { return true; }
 };
 
 }  // namespace

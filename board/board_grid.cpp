@@ -2,79 +2,23 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QPainter>
-#include <QPointer>
-#include <QStyledItemDelegate>
 
+#include "appearance/color_contrast.h"
 #include "appearance/color_from_hex.h"
+#include "board/board_keys.h"
 #include "board/cell_layout.h"
 #include "board/cell_painter.h"
+#include "board/grid_text.h"
 
 namespace board {
 
 namespace {
 
 const QColor kGridLineColor{192, 192, 192};
-const QColor kFocusMarkColor{0, 0, 0};
-
-// A typed character the board does not accept is thrown away before the grid or its cell
-// editor sees it. Keys that type nothing (arrows, Tab, Delete) pass.
-bool IsRefusedKey(const QKeyEvent& event) {
-    const QString text = event.text();
-    return text.size() == 1 && text[0].isPrint() && !BoardGrid::IsAcceptedCharacter(text[0]);
-}
-
-class TypedKeyFilter : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress && IsRefusedKey(*static_cast<QKeyEvent*>(event))) {
-            return true;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
+constexpr int kFocusFrameWidth = 2;
 
 }  // namespace
-
-// The in-place editor: a plain line edit over the cell, in the board's font.
-class CellEditorDelegate : public QStyledItemDelegate {
-public:
-    CellEditorDelegate(const QFont& font, QObject* parent)
-        : QStyledItemDelegate(parent), font_(font), keyFilter_(new TypedKeyFilter(this)) {}
-
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
-                          const QModelIndex&) const override {
-        auto* editor = new QLineEdit(parent);
-        editor->setFont(font_);
-        editor->setFrame(false);
-        editor->setAlignment(Qt::AlignCenter);
-        editor->setAccessibleName(QStringLiteral("Cell editor"));
-        editor->installEventFilter(keyFilter_);
-        lastEditor_ = editor;
-        return editor;
-    }
-
-    // The editor opened last, while it is open.
-    QLineEdit* LastEditor() const { return lastEditor_; }
-
-    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem&,
-                              const QModelIndex& index) const override {
-        editor->setGeometry(CellRect(index.column(), index.row()).adjusted(1, 1, -1, -1));
-    }
-
-private:
-    QFont font_;
-    TypedKeyFilter* keyFilter_;
-    mutable QPointer<QLineEdit> lastEditor_;
-};
-
-bool BoardGrid::IsAcceptedCharacter(QChar c) {
-    return (c >= u'1' && c <= u'9') || c == u'\b' || c == u'\r';
-}
 
 BoardGrid::BoardGrid(const appearance::SkinColors& colors, const LockedCells& locked,
                      QWidget* parent)
@@ -103,16 +47,15 @@ BoardGrid::BoardGrid(const appearance::SkinColors& colors, const LockedCells& lo
     setShowGrid(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
-    setTabKeyNavigation(true);
-    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
-                    QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked);
-    delegate_ = new CellEditorDelegate(gridFont_, this);
-    setItemDelegate(delegate_);
+    // Tab leaves the board for the tool bar; the arrows move between cells.
+    setTabKeyNavigation(false);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
 
     for (int row = 0; row < kCellCount; ++row) {
         for (int column = 0; column < kCellCount; ++column) {
             auto* item = new QTableWidgetItem();
-            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            item->setData(Qt::AccessibleDescriptionRole, CellDescription(column, row, false));
             setItem(row, column, item);
         }
     }
@@ -129,9 +72,9 @@ void BoardGrid::SetCellText(int column, int row, const QString& text) {
 void BoardGrid::RepaintAll() {
     for (int row = 0; row < kCellCount; ++row) {
         for (int column = 0; column < kCellCount; ++column) {
-            QString mark = locked_.Contains(column, row) ? QStringLiteral("locked") : QString();
-            if (item(row, column)->data(Qt::AccessibleDescriptionRole).toString() != mark) {
-                item(row, column)->setData(Qt::AccessibleDescriptionRole, mark);
+            const QString description = CellDescription(column, row, locked_.Contains(column, row));
+            if (item(row, column)->data(Qt::AccessibleDescriptionRole).toString() != description) {
+                item(row, column)->setData(Qt::AccessibleDescriptionRole, description);
             }
         }
     }
@@ -139,10 +82,17 @@ void BoardGrid::RepaintAll() {
 }
 
 QColor BoardGrid::FillColor(int column, int row) const {
+    if (locked_.Contains(column, row)) {
+        return appearance::DrawingColor(colors_, &appearance::SkinColors::cells_locked);
+    }
     constexpr appearance::SkinColorField kFills[] = {
         &appearance::SkinColors::grid1, &appearance::SkinColors::grid2,
         &appearance::SkinColors::grid3, &appearance::SkinColors::grid4};
     return appearance::DrawingColor(colors_, kFills[FillKey(column, row) - 1]);
+}
+
+bool BoardGrid::ShowsFocusFrame() const {
+    return currentIndex().isValid() && window()->focusWidget() == this;
 }
 
 void BoardGrid::paintEvent(QPaintEvent*) {
@@ -150,17 +100,13 @@ void BoardGrid::paintEvent(QPaintEvent*) {
     painter.fillRect(viewport()->rect(), kGridLineColor);
 
     const QColor textColor = appearance::DrawingColor(colors_, &appearance::SkinColors::grid_font);
-    const QColor lockedFill =
-        appearance::DrawingColor(colors_, &appearance::SkinColors::cells_locked);
     const QColor lockedText =
         appearance::DrawingColor(colors_, &appearance::SkinColors::cells_locked_font);
     for (int row = 0; row < kCellCount; ++row) {
         for (int column = 0; column < kCellCount; ++column) {
-            CellLook look{FillColor(column, row), textColor, CellText(column, row)};
-            if (locked_.Contains(column, row)) {
-                look.fill = lockedFill;
-                look.textColor = lockedText;
-            }
+            const bool locked = locked_.Contains(column, row);
+            const CellLook look{FillColor(column, row), locked ? lockedText : textColor,
+                                CellText(column, row)};
             PaintCell(painter, CellRect(column, row), look, gridFont_);
         }
     }
@@ -170,77 +116,84 @@ void BoardGrid::paintEvent(QPaintEvent*) {
         }
     }
 
-    // The focus mark: a dotted frame inside the current cell while the board has the focus.
-    QModelIndex current = currentIndex();
-    if (current.isValid() && hasFocus()) {
-        painter.setPen(QPen(kFocusMarkColor, 1, Qt::DotLine));
+    // The focus frame: inside the selected cell, in black or white, whichever reads better on
+    // the cell's fill.
+    if (ShowsFocusFrame()) {
+        const QModelIndex current = currentIndex();
+        const QColor ink = appearance::InkFor(FillColor(current.column(), current.row()));
+        painter.setPen(QPen(ink, kFocusFrameWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(CellRect(current.column(), current.row()).adjusted(2, 2, -3, -3));
     }
 }
 
 void BoardGrid::keyPressEvent(QKeyEvent* event) {
-    if (IsRefusedKey(*event)) {
-        event->accept();
-        return;
-    }
-    // Backspace and Delete on a selected cell open its editor emptied, as a player expects.
-    const bool erase = event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete;
-    if (erase && state() != QAbstractItemView::EditingState && currentIndex().isValid()) {
-        if (edit(currentIndex(), QAbstractItemView::EditKeyPressed, event) &&
-            delegate_->LastEditor() != nullptr) {
-            delegate_->LastEditor()->clear();
+    const QModelIndex current = currentIndex();
+    const BoardKey key = BoardKeyFor(event->key(), event->modifiers());
+    if (key.action != BoardKey::Action::None) {
+        if (current.isValid()) {
+            if (key.action == BoardKey::Action::Digit) {
+                emit digitTyped(current.column(), current.row(), key.digit);
+            } else {
+                emit eraseTyped(current.column(), current.row());
+            }
         }
         event->accept();
         return;
     }
-    QTableWidget::keyPressEvent(event);
+    switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            QTableWidget::keyPressEvent(event);
+            return;
+        default:
+            // Letters and the like are no search through the cells: the window may want them.
+            event->ignore();
+    }
 }
 
 void BoardGrid::mousePressEvent(QMouseEvent* event) {
-    // Clicking the current cell selects it again; the view itself reports no change then.
-    QModelIndex pressed = indexAt(event->position().toPoint());
-    if (pressed.isValid() && pressed == currentIndex()) {
-        emit cellSelecting(pressed.column(), pressed.row());
-    }
+    announceMoves_ = false;
     QTableWidget::mousePressEvent(event);
+    announceMoves_ = true;
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    if (pressed.isValid() && pressed == currentIndex()) {
+        emit cellClicked(pressed.column(), pressed.row());
+    }
 }
 
 void BoardGrid::focusInEvent(QFocusEvent* event) {
-    // Taking the focus may make a first cell current; that is no selection by the player.
-    announceSelection_ = false;
+    // Taking the focus may make a first cell current; that is no move by the player.
+    announceMoves_ = false;
     QTableWidget::focusInEvent(event);
-    announceSelection_ = true;
+    announceMoves_ = true;
+    viewport()->update();
+}
+
+void BoardGrid::focusOutEvent(QFocusEvent* event) {
+    QTableWidget::focusOutEvent(event);
+    viewport()->update();
+}
+
+void BoardGrid::changeEvent(QEvent* event) {
+    QTableWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange) {
+        viewport()->update();
+    }
 }
 
 void BoardGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableWidget::currentChanged(current, previous);
-    if (announceSelection_ && current.isValid()) {
-        emit cellSelecting(current.column(), current.row());
+    if (announceMoves_ && current.isValid()) {
+        emit selectionMoved(current.column(), current.row());
     }
     viewport()->update();
-}
-
-bool BoardGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
-    // A locked cell never opens an editor, also when the lock came after its selection.
-    const bool refused = !editingAllowed_ || locked_.Contains(index.column(), index.row());
-    if (refused && trigger != QAbstractItemView::NoEditTriggers) {
-        return false;
-    }
-    bool opened = QTableWidget::edit(index, trigger, event);
-    if (opened && state() == QAbstractItemView::EditingState) {
-        editingIndex_ = index;
-    }
-    return opened;
-}
-
-void BoardGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
-    if (editingIndex_.isValid()) {
-        QModelIndex closing = editingIndex_;
-        editingIndex_ = QPersistentModelIndex();
-        emit editorClosing(closing.column(), closing.row());
-    }
-    QTableWidget::closeEditor(editor, hint);
 }
 
 }  // namespace board

@@ -88,23 +88,28 @@ void BoardSession::ChooseEraser() {
     selectedDigit_ = selectedDigit_.isEmpty() ? kNoPen : QString();
 }
 
-void BoardSession::SelectCell(int column, int row) {
-    if (locked_.Contains(column, row)) {
-        emit editingAllowed(false);
-    } else {
-        if (selectedDigit_ != kNoPen) {
-            SetCell(column, row, selectedDigit_);
-            WriteToEngine(column, row, selectedDigit_);
-        }
-        emit editingAllowed(true);
+void BoardSession::ClickCell(int column, int row) {
+    if (selectedDigit_ != kNoPen && !locked_.Contains(column, row)) {
+        SetCell(column, row, selectedDigit_);
+        WriteToEngine(column, row, selectedDigit_);
     }
     UpdateMissingCount();
 }
 
-void BoardSession::FinishEditing(int column, int row, const QString& text) {
-    const QString digit = text.left(1);
-    SetCell(column, row, digit);
-    WriteToEngine(column, row, digit);
+void BoardSession::TypeDigit(int column, int row, int digit) {
+    PlayerWrites(column, row, QString::number(digit));
+}
+
+void BoardSession::EraseCell(int column, int row) {
+    PlayerWrites(column, row, QString());
+}
+
+void BoardSession::PlayerWrites(int column, int row, const QString& text) {
+    if (locked_.Contains(column, row)) {
+        return;
+    }
+    SetCell(column, row, text);
+    WriteToEngine(column, row, text);
     UpdateMissingCount();
 }
 

@@ -14,8 +14,8 @@ namespace board {
 
 // The puzzle on the board as the player works on it: the cells' texts, which of them are
 // locked, the lock switch and the pen. Every change the player makes goes to the engine at
-// once. The session holds no widget: the board shows what cellChanged says and reports the
-// player's selections and edits back. Columns and rows are 0 to 8.
+// once, and a locked cell takes none. The session holds no widget: the board shows what
+// cellChanged says and reports the player's clicks and keys back. Columns and rows are 0 to 8.
 class BoardSession : public QObject {
     Q_OBJECT
 
@@ -56,16 +56,16 @@ public:
     // The eraser: chosen, or dropped when chosen.
     void ChooseEraser();
 
-    // The player is selecting a cell: the pen writes into an unlocked one, and editing is
-    // allowed there and only there.
-    void SelectCell(int column, int row);
-    // The cell editor on a cell closed holding text: its first character is the cell's and
-    // goes to the engine.
-    void FinishEditing(int column, int row, const QString& text);
+    // The player clicked a cell: the pen, when one is chosen, writes into it unless it is
+    // locked. The counter is asked again either way.
+    void ClickCell(int column, int row);
+    // The player typed a digit 1 to 9 on a cell, or asked to empty it: an unlocked cell takes
+    // it, and the engine and the counter follow.
+    void TypeDigit(int column, int row, int digit);
+    void EraseCell(int column, int row);
 
 signals:
     void cellChanged(int column, int row, const QString& text);
-    void editingAllowed(bool allowed);
     // The lock switch flipped; the locked cells changed with it.
     void locksChanged(bool on);
     // The text of the missing-number counter: "Miss.n.: " and the count.
@@ -74,6 +74,8 @@ signals:
 private:
     void SetCell(int column, int row, const QString& text);
     void WriteToEngine(int column, int row, const QString& text);
+    // The player's own write: the cell, the engine and the counter, unless the cell is locked.
+    void PlayerWrites(int column, int row, const QString& text);
 
     engine::PuzzleEngine& engine_;
     BoardCellTexts cells_;

@@ -23,4 +23,12 @@ BoardCellTexts ParseGridText(const QString& text) {
     return cells;
 }
 
+QString CellDescription(int column, int row, bool locked) {
+    QString description = QStringLiteral("row %1, column %2").arg(row + 1).arg(column + 1);
+    if (locked) {
+        description += QStringLiteral(", locked");
+    }
+    return description;
+}
+
 }  // namespace board

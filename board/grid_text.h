@@ -21,4 +21,8 @@ QString EmptyGridText();
 using BoardCellTexts = std::array<std::array<QString, 9>, 9>;
 BoardCellTexts ParseGridText(const QString& text);
 
+// What assistive technology reads about a cell besides its digit: its place, counted from 1
+// as a player counts, and whether it is locked ("row 3, column 5, locked").
+QString CellDescription(int column, int row, bool locked);
+
 }  // namespace board

@@ -41,6 +41,7 @@ quillmark_gui_library(quillmark_engine_link
 
 quillmark_gui_library(quillmark_appearance
     SOURCES
+        appearance/color_contrast.cpp
         appearance/color_from_hex.cpp
         appearance/skin_colors.cpp
         appearance/skin_colors_file.cpp
@@ -58,6 +59,7 @@ quillmark_gui_library(quillmark_help
 quillmark_gui_library(quillmark_board
     SOURCES
         board/board_grid.cpp
+        board/board_keys.cpp
         board/board_session.cpp
         board/cell_layout.cpp
         board/cell_painter.cpp
@@ -90,6 +92,7 @@ quillmark_gui_library(quillmark_output
 
 quillmark_gui_library(quillmark_gui
     SOURCES
+        app/accessibility.cpp
         app/application.cpp
         app/atomic_file.cpp
         app/error_report.cpp

@@ -27,7 +27,8 @@ void OnlineGame::Challenge(const Account& account) {
     if (help_.OfferNewerVersion()) {
         return;
     }
-    if (!board_.EngineGridIsEmpty() && !dialogs_.Confirm(sentences::kClearForNewPuzzle)) {
+    if (!board_.EngineGridIsEmpty() &&
+        !dialogs_.Confirm(sentences::kClearForNewPuzzle, toolkit::Answer::No)) {
         return;
     }
     emit waitShown(sentences::kRetrieving);

@@ -36,7 +36,7 @@ void PuzzleCommands::NewPuzzle(const QString& level) {
     if (!levelNumber) {
         throw std::runtime_error("Unknown level: " + level.toStdString());
     }
-    if (!emptyGrid && !dialogs_.Confirm(sentences::kClearForNewPuzzle)) {
+    if (!emptyGrid && !dialogs_.Confirm(sentences::kClearForNewPuzzle, toolkit::Answer::No)) {
         return;
     }
     if (online_.IsRunning()) {
@@ -56,7 +56,7 @@ void PuzzleCommands::NewPuzzle(const QString& level) {
 }
 
 void PuzzleCommands::EmptyGrid() {
-    if (dialogs_.Confirm(sentences::kClearUnlockedCells)) {
+    if (dialogs_.Confirm(sentences::kClearUnlockedCells, toolkit::Answer::No)) {
         engine_.Clear();
         board_.RestoreLockedCells();
     }
@@ -98,7 +98,7 @@ void PuzzleCommands::ShowSolution() {
         dialogs_.ShowMessage(toolkit::BoxKind::Warning, sentences::kGridHasNoSolution);
         return;
     }
-    if (!dialogs_.Confirm(sentences::kShowSolutionQuestion)) {
+    if (!dialogs_.Confirm(sentences::kShowSolutionQuestion, toolkit::Answer::No)) {
         return;
     }
     if (online_.IsRunning()) {

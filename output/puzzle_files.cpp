@@ -43,7 +43,7 @@ void PuzzleFiles::SaveToPuzzleFile() {
 
 bool PuzzleFiles::Load() {
     if (!board_.EngineGridIsEmpty()) {
-        if (!dialogs_.Confirm(sentences::kClearForLoad)) {
+        if (!dialogs_.Confirm(sentences::kClearForLoad, toolkit::Answer::No)) {
             return false;
         }
         // Emptied now, before any file is chosen: a cancelled dialog leaves it empty.

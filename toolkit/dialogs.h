@@ -25,6 +25,9 @@ struct OpenDialogRequest {
     QString directory;
 };
 
+// The answer a confirmation gives when the player presses Return (its default button).
+enum class Answer { Yes, No };
+
 // Every message box and file or print dialog of the program goes through this one
 // interface, so tests can script the answers and record what was shown.
 class Dialogs {
@@ -33,8 +36,9 @@ public:
 
     // A modal box with one OK button; returns when the player has closed it.
     virtual void ShowMessage(BoxKind kind, const QString& text) = 0;
-    // A modal confirmation with Yes and No; true only for Yes.
-    virtual bool Confirm(const QString& text) = 0;
+    // A modal confirmation with Yes and No; true only for Yes. A question before the player's
+    // digits are thrown away prefers No, so that Return keeps them.
+    virtual bool Confirm(const QString& text, Answer preferred = Answer::Yes) = 0;
     // The full path the player chose, or nothing when the dialog was cancelled.
     virtual std::optional<QString> AskSaveFileName(const SaveDialogRequest& request) = 0;
     virtual std::optional<QString> AskOpenFileName(const OpenDialogRequest& request) = 0;

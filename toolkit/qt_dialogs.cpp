@@ -32,10 +32,10 @@ void QtDialogs::ShowMessage(BoxKind kind, const QString& text) {
     box.exec();
 }
 
-bool QtDialogs::Confirm(const QString& text) {
+bool QtDialogs::Confirm(const QString& text, Answer preferred) {
     QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text,
                     QMessageBox::Yes | QMessageBox::No, owner_);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(preferred == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -13,7 +13,7 @@ public:
     explicit QtDialogs(QWidget* owner) : owner_(owner) {}
 
     void ShowMessage(BoxKind kind, const QString& text) override;
-    bool Confirm(const QString& text) override;
+    bool Confirm(const QString& text, Answer preferred) override;
     std::optional<QString> AskSaveFileName(const SaveDialogRequest& request) override;
     std::optional<QString> AskOpenFileName(const OpenDialogRequest& request) override;
     bool AskPrint(QPrinter& printer) override;

@@ -8,10 +8,9 @@
 #include <QImage>
 #include <QImageReader>
 #include <QRegularExpression>
-#include <array>
-#include <cmath>
 #include <stdexcept>
 
+#include "appearance/color_contrast.h"
 #include "appearance/color_from_hex.h"
 #include "appearance/skin_colors_file.h"
 #include "appearance/skin_menu.h"
@@ -26,42 +25,6 @@ const QString kSkinsDir = QStringLiteral(QUILLMARK_SKIN_DIR);
 
 // The menu draws every item on this ground, whatever the skin.
 const QColor kMenuItemGround{0x80, 0x00, 0x00};
-
-double Linear(double channel) {
-    channel /= 255.0;
-    return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
-}
-
-// Relative luminance, 0 for black to 1 for white.
-double Luminance(const QColor& color) {
-    return 0.2126 * Linear(color.red()) + 0.7152 * Linear(color.green()) +
-           0.0722 * Linear(color.blue());
-}
-
-// 1 for equal luminance up to 21 for black on white; text reads well from 4.5.
-double Contrast(const QColor& a, const QColor& b) {
-    const double la = Luminance(a);
-    const double lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-// The CIE 1976 colour difference under daylight: about 2 is just noticeable, and two fills
-// 20 apart are told apart at a glance.
-double ColourDifference(const QColor& a, const QColor& b) {
-    auto lab = [](const QColor& color) {
-        const double r = Linear(color.red());
-        const double g = Linear(color.green());
-        const double b = Linear(color.blue());
-        auto f = [](double t) { return t > 0.008856 ? std::cbrt(t) : 7.787 * t + 16.0 / 116.0; };
-        const double fx = f((0.4124 * r + 0.3576 * g + 0.1805 * b) / 0.95047);
-        const double fy = f(0.2126 * r + 0.7152 * g + 0.0722 * b);
-        const double fz = f((0.0193 * r + 0.1192 * g + 0.9505 * b) / 1.08883);
-        return std::array<double, 3>{116 * fy - 16, 500 * (fx - fy), 200 * (fy - fz)};
-    };
-    const auto la = lab(a);
-    const auto lb = lab(b);
-    return std::hypot(la[0] - lb[0], la[1] - lb[1], la[2] - lb[2]);
-}
 
 QColor AverageColour(const QImage& image, const QRect& area) {
     double red = 0;
@@ -142,8 +105,8 @@ TEST_F(SkinData, TheClassicSkinChangesOnlyTheMenuText) {
             EXPECT_EQ(classic.*key.field, standard.*key.field) << key.name;
         }
     }
-    EXPECT_GT(Contrast(QColorFromHex(classic.menu_font), kMenuItemGround),
-              Contrast(QColorFromHex(standard.menu_font), kMenuItemGround));
+    EXPECT_GT(ContrastRatio(QColorFromHex(classic.menu_font), kMenuItemGround),
+              ContrastRatio(QColorFromHex(standard.menu_font), kMenuItemGround));
 }
 
 TEST_F(SkinData, EverySkinReadsWell) {
@@ -153,16 +116,17 @@ TEST_F(SkinData, EverySkinReadsWell) {
         const QColor locked = QColorFromHex(colors.cells_locked);
         for (const QString* fill : {&colors.grid1, &colors.grid2, &colors.grid3, &colors.grid4}) {
             SCOPED_TRACE(fill->toStdString());
-            EXPECT_GE(Contrast(QColorFromHex(colors.grid_font), QColorFromHex(*fill)), 4.5);
+            EXPECT_GE(ContrastRatio(QColorFromHex(colors.grid_font), QColorFromHex(*fill)), 4.5);
             EXPECT_GE(ColourDifference(locked, QColorFromHex(*fill)), 20.0);
         }
-        EXPECT_GE(Contrast(QColorFromHex(colors.cells_locked_font), locked), 4.5);
-        EXPECT_GE(Contrast(QColorFromHex(colors.menu_font), kMenuItemGround), 4.5);
-        EXPECT_GE(Contrast(QColorFromHex(colors.menu_select_font),
-                           QColorFromHex(colors.menu_select_color)),
+        EXPECT_GE(ContrastRatio(QColorFromHex(colors.cells_locked_font), locked), 4.5);
+        EXPECT_GE(ContrastRatio(QColorFromHex(colors.menu_font), kMenuItemGround), 4.5);
+        EXPECT_GE(ContrastRatio(QColorFromHex(colors.menu_select_font),
+                                QColorFromHex(colors.menu_select_color)),
                   4.5);
-        EXPECT_GE(Contrast(QColorFromHex(colors.status_bar_font), QColorFromHex(colors.status_bar)),
-                  4.5);
+        EXPECT_GE(
+            ContrastRatio(QColorFromHex(colors.status_bar_font), QColorFromHex(colors.status_bar)),
+            4.5);
     }
 }
 
@@ -173,9 +137,9 @@ TEST_F(SkinData, HeaderButtonSpotsAreDarkEnoughForWhiteGlyphs) {
         SCOPED_TRACE(skin.toStdString());
         const QImage left = ReadJpeg(FileOf(skin, kHeaderLeftFile));
         const QImage right = ReadJpeg(FileOf(skin, kHeaderRightFile));
-        EXPECT_GE(Contrast(Qt::white, AverageColour(left, QRect(9, 7, 17, 17))), 4.5);
-        EXPECT_GE(Contrast(Qt::white, AverageColour(right, QRect(56, 7, 17, 17))), 4.5);
-        EXPECT_GE(Contrast(Qt::white, AverageColour(right, QRect(74, 7, 17, 17))), 4.5);
+        EXPECT_GE(ContrastRatio(Qt::white, AverageColour(left, QRect(9, 7, 17, 17))), 4.5);
+        EXPECT_GE(ContrastRatio(Qt::white, AverageColour(right, QRect(56, 7, 17, 17))), 4.5);
+        EXPECT_GE(ContrastRatio(Qt::white, AverageColour(right, QRect(74, 7, 17, 17))), 4.5);
     }
 }
 

@@ -181,8 +181,9 @@ TEST(BoardAccessibility, TheBoardReadsAsATableOfCellsThatSayWhenTheyAreLocked) {
     QAccessibleInterface* filled = cells->cellAt(5, 2);
     ASSERT_NE(filled, nullptr);
     EXPECT_EQ(filled->text(QAccessible::Name), QStringLiteral("8"));
-    EXPECT_EQ(filled->text(QAccessible::Description), QStringLiteral("locked"));
-    EXPECT_EQ(cells->cellAt(0, 0)->text(QAccessible::Description), QString());
+    EXPECT_EQ(filled->text(QAccessible::Description), QStringLiteral("row 6, column 3, locked"));
+    EXPECT_EQ(cells->cellAt(0, 0)->text(QAccessible::Description),
+              QStringLiteral("row 1, column 1"));
 }
 
 }  // namespace

@@ -11,72 +11,53 @@ protected:
     void SetUp() override {
         WindowTest::SetUp();
         ShowReady();
-        Board().setFocus();
     }
     void Pen(const char* button) { ToolButton(button).click(); }
 };
 
-TEST_F(CellInput, TypingKeepsTheFirstDigitAndRefusesZeroAndLetters) {
+TEST_F(CellInput, EachKeyActsOnTheSelectedCellAtOnce) {
     ClickCell(2, 3);
     Engine().ClearCalls();
-    Type(QStringLiteral("0a "));
-    EXPECT_EQ(Cell(2, 3), QString());
-    EXPECT_TRUE(CellWrites().isEmpty());
-
-    Type(QStringLiteral("45"));
-    ClickCell(6, 6);
+    Type(QStringLiteral("4"));
     EXPECT_EQ(Cell(2, 3), QStringLiteral("4"));
     EXPECT_EQ(CellWrites(), QStringList({"3,2,4"}));
-    EXPECT_EQ(EngineGrid().mid(20 * 3 + 2 * 2, 1), QStringLiteral("4"));
+    // A second digit replaces the first; the keypad's digits count too.
+    QTest::keyClick(&Board(), Qt::Key_7, Qt::KeypadModifier);
+    EXPECT_EQ(Cell(2, 3), QStringLiteral("7"));
+    EXPECT_EQ(EngineGrid().mid(20 * 3 + 2 * 2, 1), QStringLiteral("7"));
+    // Letters do nothing; 0, Space, Delete and Backspace each empty the cell.
+    Type(QStringLiteral("a"));
+    EXPECT_EQ(Cell(2, 3), QStringLiteral("7"));
+    for (Qt::Key erase : {Qt::Key_0, Qt::Key_Space, Qt::Key_Delete, Qt::Key_Backspace}) {
+        Type(QStringLiteral("5"));
+        Engine().ClearCalls();
+        Press(erase);
+        EXPECT_EQ(Cell(2, 3), QString()) << erase;
+        EXPECT_EQ(CellWrites(), QStringList({"3,2,0"})) << erase;
+    }
+    EXPECT_EQ(Panel(app::StatusPanel::MissingCount), QStringLiteral("Miss.n.: 81"));
 }
 
-TEST_F(CellInput, ErasingATypedDigitSendsTheClearForm) {
-    ClickCell(0, 0);
-    Type(QStringLiteral("8"));
-    ClickCell(4, 4);
-    Engine().ClearCalls();
-    ClickCell(0, 0);
-    Press(Qt::Key_Backspace);  // opens the editor on the cell's text and deletes the digit
-    ClickCell(4, 4);
-    EXPECT_EQ(Cell(0, 0), QString());
-    EXPECT_TRUE(CellWrites().contains(QStringLiteral("0,0,0")));
-    EXPECT_EQ(EngineGrid().left(1), QStringLiteral("0"));
-
-    // Delete does the same.
-    Type(QStringLiteral("2"));
-    Press(Qt::Key_Return);
-    ASSERT_EQ(Cell(4, 4), QStringLiteral("2"));
-    Press(Qt::Key_Delete);
-    Press(Qt::Key_Return);
-    EXPECT_EQ(Cell(4, 4), QString());
-    EXPECT_EQ(CellWrites().last(), QStringLiteral("4,4,0"));
-}
-
-TEST_F(CellInput, ADigitPenWritesEveryUnlockedCellSelectedAndNoLockedOne) {
+TEST_F(CellInput, ADigitPenWritesEveryUnlockedCellClickedButNeverWhereTheArrowsGo) {
     Enter(7, 7, u'2');
     ToolButton("ToolButton_lock").click();
     Pen("ToolButton_6");
     Engine().ClearCalls();
     ClickCell(0, 1);
     ClickCell(3, 4);
-    Press(Qt::Key_Right);  // the arrow keys select too
+    Press(Qt::Key_Right);  // the arrows only select
+    Press(Qt::Key_Down);
     ClickCell(7, 7);
-    EXPECT_EQ(CellWrites(), QStringList({"1,0,6", "4,3,6", "4,4,6"}));
-    EXPECT_EQ(Cell(4, 4), QStringLiteral("6"));
-    EXPECT_EQ(Cell(7, 7), QStringLiteral("2"));
-
-    // The locked cell opens no editor: typing leaves it as it is.
-    Type(QStringLiteral("5"));
-    Press(Qt::Key_Return);
+    EXPECT_EQ(CellWrites(), QStringList({"1,0,6", "4,3,6"}));
+    EXPECT_EQ(Cell(4, 5), QString());
     EXPECT_EQ(Cell(7, 7), QStringLiteral("2"));
     // Every selection refreshed the counter from the engine.
-    EXPECT_EQ(Engine().CallsTo("valori_soluzione").size(), 4u);
-    EXPECT_EQ(Panel(app::StatusPanel::MissingCount), QStringLiteral("Miss.n.: 77"));
+    EXPECT_EQ(Engine().CallsTo("valori_soluzione").size(), 5u);
+    EXPECT_EQ(Panel(app::StatusPanel::MissingCount), QStringLiteral("Miss.n.: 78"));
 }
 
-TEST_F(CellInput, TheEraserEmptiesEachUnlockedCellSelectedAndPensReplaceEachOther) {
-    ClickCell(1, 1);
-    Type(QStringLiteral("3"));
+TEST_F(CellInput, TheEraserEmptiesEachUnlockedCellClickedAndPensReplaceEachOther) {
+    Enter(1, 1, u'3');
     Pen("ToolButton_3");
     Pen("ToolButton_3");  // dropped again: a click writes nothing
     Pen("ToolButton_canc");
@@ -85,7 +66,7 @@ TEST_F(CellInput, TheEraserEmptiesEachUnlockedCellSelectedAndPensReplaceEachOthe
     ClickCell(1, 1);
     ClickCell(2, 2);
     EXPECT_EQ(Cell(1, 1), QString());
-    EXPECT_EQ(CellWrites(), QStringList({"1,1,3", "1,1,0", "2,2,0"}));
+    EXPECT_EQ(CellWrites(), QStringList({"1,1,0", "2,2,0"}));
 
     Pen("ToolButton_canc");
     for (const char* pen : {"ToolButton_canc", "ToolButton_3"}) {

@@ -90,9 +90,9 @@ TEST_F(LockInTheWindow, TheMenuItemAndTheToolButtonShowTheLockAndLockedCellsTake
     ToolButton("ToolButton_lock").click();
     EXPECT_TRUE(MenuItem("Locksquares1").isChecked());
     EXPECT_TRUE(ToolButton("ToolButton_lock").isChecked());
-    // The cell, locked while still selected, no longer takes typing.
+    // The cell, locked while still selected, no longer takes a digit or an erase.
     Type(QStringLiteral("1"));
-    Press(Qt::Key_Return);
+    Press(Qt::Key_Delete);
     EXPECT_EQ(Cell(5, 5), QStringLiteral("9"));
 
     MenuItem("Locksquares1").trigger();

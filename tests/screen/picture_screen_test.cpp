@@ -51,10 +51,6 @@ protected:
         output::CapturePuzzlePicture(Board(), path, colors_);
         return toolkit::ReadJpeg(path);
     }
-    bool Locked(int column, int row) {
-        return Board().item(row, column)->data(Qt::AccessibleDescriptionRole).toString() ==
-               QLatin1String("locked");
-    }
 
     appearance::SkinColors colors_;
 

@@ -5,6 +5,8 @@
 
 #include <QApplication>
 
+#include "app/accessibility.h"
+
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     if (GTEST_FLAG_GET(list_tests)) {
@@ -13,6 +15,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    app::InstallAccessibility();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
     return RUN_ALL_TESTS();

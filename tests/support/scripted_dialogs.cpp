@@ -39,7 +39,7 @@ void ScriptedDialogs::ShowMessage(toolkit::BoxKind kind, const QString& text) {
     Record({shownKind, text});
 }
 
-bool ScriptedDialogs::Confirm(const QString& text) {
+bool ScriptedDialogs::Confirm(const QString& text, toolkit::Answer) {
     Record({ShownBox::Kind::Confirmation, text});
     return Next(confirmAnswers, false);
 }

@@ -33,7 +33,7 @@ struct ShownBox {
 class ScriptedDialogs : public toolkit::Dialogs {
 public:
     void ShowMessage(toolkit::BoxKind kind, const QString& text) override;
-    bool Confirm(const QString& text) override;
+    bool Confirm(const QString& text, toolkit::Answer preferred) override;
     std::optional<QString> AskSaveFileName(const toolkit::SaveDialogRequest& request) override;
     std::optional<QString> AskOpenFileName(const toolkit::OpenDialogRequest& request) override;
     bool AskPrint(QPrinter& printer) override;

@@ -23,21 +23,33 @@ void WindowTest::TearDown() {
     window_.reset();
 }
 
-TFsudoku_main& WindowTest::MakeWindow(engine::ClassObjectFactory factory) {
+MainWindowOptions WindowTest::Options(engine::ClassObjectFactory factory) {
     const QString skins = ProgramDir() + QStringLiteral("skin");
     if (!QFileInfo::exists(skins)) {
         QFile::link(QStringLiteral(QUILLMARK_SKIN_DIR), skins);
     }
-    window_.reset();
-    auto dialogs = std::make_unique<ScriptedDialogs>();
-    dialogs_ = dialogs.get();
     MainWindowOptions options;
     options.programDir = ProgramDir();
     options.engineFactory = factory ? std::move(factory) : recorder_.Factory();
-    options.dialogs = std::move(dialogs);
     options.tickClock = [this] { return ticks; };
     options.openAddress = [this](const QString& address) { opened_ << address; };
+    return options;
+}
+
+TFsudoku_main& WindowTest::MakeWindow(engine::ClassObjectFactory factory) {
+    window_.reset();
+    auto dialogs = std::make_unique<ScriptedDialogs>();
+    dialogs_ = dialogs.get();
+    MainWindowOptions options = Options(std::move(factory));
+    options.dialogs = std::move(dialogs);
     window_ = std::make_unique<TFsudoku_main>(std::move(options));
+    return *window_;
+}
+
+TFsudoku_main& WindowTest::MakeWindowWithRealBoxes() {
+    window_.reset();
+    dialogs_ = nullptr;
+    window_ = std::make_unique<TFsudoku_main>(Options({}));
     return *window_;
 }
 
@@ -71,6 +83,14 @@ QString WindowTest::Cell(int column, int row) {
     return Board().CellText(column, row);
 }
 
+bool WindowTest::Locked(int column, int row) {
+    return Board()
+        .item(row, column)
+        ->data(Qt::AccessibleDescriptionRole)
+        .toString()
+        .endsWith(QLatin1String(", locked"));
+}
+
 int WindowTest::FilledCells() {
     int filled = 0;
     for (int row = 0; row < 9; ++row) {
@@ -101,14 +121,12 @@ void WindowTest::Press(Qt::Key key) {
     QWidget* target = QApplication::focusWidget();
     ASSERT_NE(target, nullptr);
     QTest::keyClick(target, key);
-    // The cell editor takes Enter from the event loop.
     QCoreApplication::processEvents();
 }
 
 void WindowTest::Enter(int column, int row, QChar digit) {
     ClickCell(column, row);
     Type(digit);
-    Press(Qt::Key_Return);
 }
 
 QStringList WindowTest::CellWrites() {

@@ -36,6 +36,8 @@ protected:
     // The program directory has the installed skins unless a test made its own skin folder
     // before the window. Tests that need another engine give its factory.
     TFsudoku_main& MakeWindow(engine::ClassObjectFactory factory = {});
+    // The same with the program's real message boxes and dialogs: Boxes() is not to be used.
+    TFsudoku_main& MakeWindowWithRealBoxes();
     // Shows the window and waits for the start-up sequence to finish.
     TFsudoku_main& ShowConfigured();
     // Shows the window, runs the start-up sequence and starts the engine at once, without
@@ -70,12 +72,14 @@ protected:
     QLabel& Splash() { return Find<QLabel>(QStringLiteral("Splash_Panel")); }
     board::BoardGrid& Board();
     QString Cell(int column, int row);
+    // Whether the board tells assistive technology that the cell is locked.
+    bool Locked(int column, int row);
     // The board cells that show a digit.
     int FilledCells();
     bool StopwatchRunning();
 
     // Input as the player gives it: a click on a board cell, keys typed where the keyboard
-    // focus is, and a digit typed into a cell and confirmed with Enter.
+    // focus is, and a click on a cell followed by a digit.
     void ClickCell(int column, int row);
     void Type(const QString& keys);
     void Press(Qt::Key key);
@@ -92,6 +96,8 @@ protected:
     QByteArray ConfigText() const;
 
 private:
+    MainWindowOptions Options(engine::ClassObjectFactory factory);
+
     QTemporaryDir programDir_;
     RecordingEngine recorder_{BuiltComponent()};
     ScriptedDialogs* dialogs_ = nullptr;
