@@ -137,6 +137,12 @@ public:
     // A digit key, or a key that empties, on the selected cell (column, row).
     void StringGridDigitKey(int column, int row, int digit);
     void StringGridEraseKey(int column, int row);
+    // Ctrl and a digit, or the right button with a digit pen: a pencil note set or cleared.
+    void StringGridNoteKey(int column, int row, int digit);
+    void StringGridRightClick(int column, int row);
+    // Ctrl+Z takes the player's last action back; Ctrl+Shift+Z and Ctrl+Y make it again.
+    void UndoKeyPressed();
+    void RedoKeyPressed();
     // The hint switch: flips the hint setting and stores it.
     void ToggleHint();
     // The hint controls and status panel 4 as the hint switch says.
@@ -239,7 +245,7 @@ private:
     app::PopupMenu* Menu = nullptr;
     QLabel* Splash_Panel = nullptr;
     QTimer* Timer1 = nullptr;
-    // The window's own keys, live with the chrome: the menu keys and minimising.
+    // The window's own keys, live with the chrome: the menu keys, minimising, undo and redo.
     QList<QAction*> windowKeys_;
 
     bool activated_ = false;

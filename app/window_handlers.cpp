@@ -122,6 +122,23 @@ void TFsudoku_main::StringGridEraseKey(int column, int row) {
     board_->EraseCell(column, row);
 }
 
+void TFsudoku_main::StringGridNoteKey(int column, int row, int digit) {
+    board_->ToggleNote(column, row, digit);
+}
+
+void TFsudoku_main::StringGridRightClick(int column, int row) {
+    hints_->ShowHint(column, row);
+    board_->RightClickCell(column, row);
+}
+
+void TFsudoku_main::UndoKeyPressed() {
+    board_->Undo();
+}
+
+void TFsudoku_main::RedoKeyPressed() {
+    board_->Redo();
+}
+
 void TFsudoku_main::ToggleHint() {
     settings_->SetHint(!hints_->IsOn());
     hints_->SetOn(settings_->Hint());
@@ -135,6 +152,8 @@ void TFsudoku_main::ShowHintState() {
     }
     ShowHintChecks();
     StatusBar->SetPanelText(app::StatusPanel::Hint, hints_->StateText());
+    // Repeated digits are marked while hints are on.
+    StringGrid->ShowConflicts(hints_->IsOn());
 }
 
 void TFsudoku_main::ShowHintChecks() {

@@ -55,10 +55,11 @@ public:
         SetBackground(toolBar_, QColorFromHex(colors.button_bar));
         statusBar_.SetColors(QColorFromHex(colors.status_bar),
                              QColorFromHex(colors.status_bar_font));
-        for (const QString* menuColor :
+        // The menu and the board read these at every paint.
+        for (const QString* paintedColor :
              {&colors.menu_font, &colors.menu_bar, &colors.menu_select_border,
-              &colors.menu_select_color, &colors.menu_select_font}) {
-            QColorFromHex(*menuColor);  // the menu painter reads them at every paint
+              &colors.menu_select_color, &colors.menu_select_font, &colors.conflict_font}) {
+            QColorFromHex(*paintedColor);
         }
         board_.RepaintAll();
     }

@@ -106,6 +106,12 @@ void TFsudoku_main::ConnectHandlers() {
     connect(StringGrid, &board::BoardGrid::eraseTyped, this, [this](int column, int row) {
         Run([this, column, row] { StringGridEraseKey(column, row); });
     });
+    connect(StringGrid, &board::BoardGrid::noteTyped, this, [this](int column, int row, int digit) {
+        Run([this, column, row, digit] { StringGridNoteKey(column, row, digit); });
+    });
+    connect(StringGrid, &board::BoardGrid::cellRightClicked, this, [this](int column, int row) {
+        Run([this, column, row] { StringGridRightClick(column, row); });
+    });
 
     auto* menuKeys = new QAction(this);
     menuKeys->setShortcuts({QKeySequence(Qt::Key_F10), QKeySequence(Qt::Key_Menu)});
@@ -113,10 +119,19 @@ void TFsudoku_main::ConnectHandlers() {
     auto* minimiseKey = new QAction(this);
     minimiseKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
     connect(minimiseKey, &QAction::triggered, this, runs(&TFsudoku_main::BBminimizeClick));
-    windowKeys_ = {menuKeys, minimiseKey};
+    auto* undoKey = new QAction(this);
+    undoKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(undoKey, &QAction::triggered, this, runs(&TFsudoku_main::UndoKeyPressed));
+    auto* redoKeys = new QAction(this);
+    redoKeys->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    connect(redoKeys, &QAction::triggered, this, runs(&TFsudoku_main::RedoKeyPressed));
+    windowKeys_ = {menuKeys, minimiseKey, undoKey, redoKeys};
 
     // What the feature objects change, the window shows.
     connect(board_, &board::BoardSession::cellChanged, StringGrid, &board::BoardGrid::SetCellText);
+    connect(board_, &board::BoardSession::notesChanged, StringGrid,
+            &board::BoardGrid::SetCellNotes);
     connect(board_, &board::BoardSession::locksChanged, this, [this](bool on) {
         ShowLockChecks(on);
         StringGrid->RepaintAll();

@@ -5,7 +5,7 @@
 
 namespace appearance {
 
-// The sixteen colours of the current skin, held as the "#rrggbb" texts read from the skin's
+// The colours of the current skin, held as the "#rrggbb" texts read from the skin's
 // colour file and turned into colours each time they are used, so a changed skin shows at
 // the next paint. A new value holds the standard skin's colours.
 struct SkinColors {
@@ -25,11 +25,13 @@ struct SkinColors {
     QString grid_font = "#000000";
     QString cells_locked = "#becbe3";
     QString cells_locked_font = "#000000";
+    // Digits that repeat in their row, column or box, while hints are on.
+    QString conflict_font = "#000080";
 
     bool operator==(const SkinColors&) const = default;
 };
 
-// One of the sixteen colours, for drawing. A malformed text draws in the standard skin's
+// One of the colours, for drawing. A malformed text draws in the standard skin's
 // colour for that key: painting never fails; where a colour is applied, its conversion is
 // checked and reported instead.
 using SkinColorField = QString SkinColors::*;

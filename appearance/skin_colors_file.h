@@ -13,8 +13,8 @@ struct SkinColorKey {
     QString SkinColors::*field;
 };
 
-// The sixteen keys of section [colors], in the order they are read and written.
-inline constexpr std::array<SkinColorKey, 16> kSkinColorKeys{{
+// The keys of section [colors], in the order they are read and written.
+inline constexpr std::array<SkinColorKey, 17> kSkinColorKeys{{
     {"window_color", &SkinColors::window_color},
     {"button_bar", &SkinColors::button_bar},
     {"menu_bar", &SkinColors::menu_bar},
@@ -31,6 +31,7 @@ inline constexpr std::array<SkinColorKey, 16> kSkinColorKeys{{
     {"grid_font", &SkinColors::grid_font},
     {"cells_locked", &SkinColors::cells_locked},
     {"cells_locked_font", &SkinColors::cells_locked_font},
+    {"conflict_font", &SkinColors::conflict_font},
 }};
 
 // The folder holding one folder per skin, in the program's directory (which ends in "/").

@@ -9,6 +9,7 @@
 #include "board/board_keys.h"
 #include "board/cell_layout.h"
 #include "board/cell_painter.h"
+#include "board/conflicts.h"
 #include "board/grid_text.h"
 
 namespace board {
@@ -29,6 +30,8 @@ BoardGrid::BoardGrid(const appearance::SkinColors& colors, const LockedCells& lo
     gridFont_.setFamily(QStringLiteral("Acknowledge -BRK-"));
     gridFont_.setPixelSize(33);
     gridFont_.setWeight(QFont::Normal);
+    notesFont_.setFamily(QStringLiteral("DejaVu Sans"));
+    notesFont_.setPixelSize(10);
 
     horizontalHeader()->hide();
     verticalHeader()->hide();
@@ -55,7 +58,7 @@ BoardGrid::BoardGrid(const appearance::SkinColors& colors, const LockedCells& lo
         for (int column = 0; column < kCellCount; ++column) {
             auto* item = new QTableWidgetItem();
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            item->setData(Qt::AccessibleDescriptionRole, CellDescription(column, row, false));
+            item->setData(Qt::AccessibleDescriptionRole, CellDescription(column, row, false, 0));
             setItem(row, column, item);
         }
     }
@@ -69,13 +72,31 @@ void BoardGrid::SetCellText(int column, int row, const QString& text) {
     item(row, column)->setText(text);
 }
 
+void BoardGrid::SetCellNotes(int column, int row, Notes notes) {
+    notes_[CellIndex(column, row)] = notes;
+    UpdateDescription(column, row);
+    viewport()->update(CellRect(column, row));
+}
+
+void BoardGrid::ShowConflicts(bool shown) {
+    if (conflictsShown_ != shown) {
+        conflictsShown_ = shown;
+        viewport()->update();
+    }
+}
+
+void BoardGrid::UpdateDescription(int column, int row) {
+    const QString description =
+        CellDescription(column, row, locked_.Contains(column, row), notes_[CellIndex(column, row)]);
+    if (item(row, column)->data(Qt::AccessibleDescriptionRole).toString() != description) {
+        item(row, column)->setData(Qt::AccessibleDescriptionRole, description);
+    }
+}
+
 void BoardGrid::RepaintAll() {
     for (int row = 0; row < kCellCount; ++row) {
         for (int column = 0; column < kCellCount; ++column) {
-            const QString description = CellDescription(column, row, locked_.Contains(column, row));
-            if (item(row, column)->data(Qt::AccessibleDescriptionRole).toString() != description) {
-                item(row, column)->setData(Qt::AccessibleDescriptionRole, description);
-            }
+            UpdateDescription(column, row);
         }
     }
     viewport()->update();
@@ -102,12 +123,28 @@ void BoardGrid::paintEvent(QPaintEvent*) {
     const QColor textColor = appearance::DrawingColor(colors_, &appearance::SkinColors::grid_font);
     const QColor lockedText =
         appearance::DrawingColor(colors_, &appearance::SkinColors::cells_locked_font);
+    const QColor conflictText =
+        appearance::DrawingColor(colors_, &appearance::SkinColors::conflict_font);
+    BoardCellTexts texts;
+    for (int row = 0; row < kCellCount; ++row) {
+        for (int column = 0; column < kCellCount; ++column) {
+            texts[row][column] = CellText(column, row);
+        }
+    }
+    const ConflictMap conflicts = conflictsShown_ ? FindConflicts(texts) : ConflictMap{};
     for (int row = 0; row < kCellCount; ++row) {
         for (int column = 0; column < kCellCount; ++column) {
             const bool locked = locked_.Contains(column, row);
-            const CellLook look{FillColor(column, row), locked ? lockedText : textColor,
-                                CellText(column, row)};
+            CellLook look{FillColor(column, row), locked ? lockedText : textColor,
+                          texts[row][column]};
+            if (conflicts[row][column]) {
+                look.textColor = conflictText;
+            }
             PaintCell(painter, CellRect(column, row), look, gridFont_);
+            if (look.text.isEmpty() && notes_[CellIndex(column, row)] != 0) {
+                PaintNotes(painter, CellRect(column, row), notes_[CellIndex(column, row)],
+                           textColor);
+            }
         }
     }
     for (int row = 0; row < kCellCount; ++row) {
@@ -127,15 +164,38 @@ void BoardGrid::paintEvent(QPaintEvent*) {
     }
 }
 
+void BoardGrid::PaintNotes(QPainter& painter, const QRect& cell, Notes notes,
+                           const QColor& ink) const {
+    // Digit d in row (d - 1) / 3 and column (d - 1) % 3 of the cell: 1 top left, 9 bottom right.
+    const QRectF inner = QRectF(cell).adjusted(2, 2, -2, -2);
+    const qreal slot = inner.width() / 3;
+    painter.save();
+    painter.setFont(notesFont_);
+    painter.setPen(ink);
+    for (int digit = 1; digit <= 9; ++digit) {
+        if ((notes >> digit) & 1) {
+            const QRectF place(inner.left() + slot * ((digit - 1) % 3),
+                               inner.top() + slot * ((digit - 1) / 3), slot, slot);
+            painter.drawText(place, Qt::AlignCenter, QString::number(digit));
+        }
+    }
+    painter.restore();
+}
+
 void BoardGrid::keyPressEvent(QKeyEvent* event) {
     const QModelIndex current = currentIndex();
     const BoardKey key = BoardKeyFor(event->key(), event->modifiers());
     if (key.action != BoardKey::Action::None) {
         if (current.isValid()) {
-            if (key.action == BoardKey::Action::Digit) {
-                emit digitTyped(current.column(), current.row(), key.digit);
-            } else {
-                emit eraseTyped(current.column(), current.row());
+            switch (key.action) {
+                case BoardKey::Action::Digit:
+                    emit digitTyped(current.column(), current.row(), key.digit);
+                    break;
+                case BoardKey::Action::Note:
+                    emit noteTyped(current.column(), current.row(), key.digit);
+                    break;
+                default:
+                    emit eraseTyped(current.column(), current.row());
             }
         }
         event->accept();
@@ -164,7 +224,11 @@ void BoardGrid::mousePressEvent(QMouseEvent* event) {
     announceMoves_ = true;
     const QModelIndex pressed = indexAt(event->position().toPoint());
     if (pressed.isValid() && pressed == currentIndex()) {
-        emit cellClicked(pressed.column(), pressed.row());
+        if (event->button() == Qt::RightButton) {
+            emit cellRightClicked(pressed.column(), pressed.row());
+        } else {
+            emit cellClicked(pressed.column(), pressed.row());
+        }
     }
 }
 

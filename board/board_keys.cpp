@@ -3,10 +3,15 @@
 namespace board {
 
 BoardKey BoardKeyFor(int key, Qt::KeyboardModifiers modifiers) {
-    if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+    const bool digit = key >= Qt::Key_1 && key <= Qt::Key_9;
+    const Qt::KeyboardModifiers held = modifiers & ~Qt::KeypadModifier;
+    if (digit && held == Qt::ControlModifier) {
+        return {BoardKey::Action::Note, key - Qt::Key_0};
+    }
+    if (held & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
         return {};
     }
-    if (key >= Qt::Key_1 && key <= Qt::Key_9) {
+    if (digit) {
         return {BoardKey::Action::Digit, key - Qt::Key_0};
     }
     switch (key) {

@@ -9,6 +9,15 @@ namespace {
 
 const QString kNoPen = QStringLiteral("0");
 
+Notes NoteBit(int digit) {
+    return static_cast<Notes>(1u << digit);
+}
+
+bool ArePeers(int column, int row, int otherColumn, int otherRow) {
+    return column == otherColumn || row == otherRow ||
+           (column / 3 == otherColumn / 3 && row / 3 == otherRow / 3);
+}
+
 }  // namespace
 
 BoardSession::BoardSession(engine::PuzzleEngine& engine, QObject* parent)
@@ -25,13 +34,14 @@ void BoardSession::RefreshBoard(const QString& mode) {
     for (int row = 0; row < 9; ++row) {
         for (int column = 0; column < 9; ++column) {
             if (parsed[row][column] != QLatin1String("0")) {
-                SetCell(column, row, parsed[row][column]);
+                SetCell(column, row, {parsed[row][column], 0});
             }
         }
     }
     if (mode != QLatin1String("soluzione")) {
         locksOn_ = false;
         ToggleLockSquares();
+        history_.Clear();
     }
     UpdateMissingCount();
 }
@@ -42,7 +52,7 @@ void BoardSession::ToggleLockSquares() {
     if (locksOn_) {
         for (int column = 0; column < 9; ++column) {
             for (int row = 0; row < 9; ++row) {
-                if (!cells_[row][column].isEmpty()) {
+                if (!CellText(column, row).isEmpty()) {
                     locked_.Append(column, row);
                 }
             }
@@ -54,11 +64,12 @@ void BoardSession::ToggleLockSquares() {
 void BoardSession::ClearBoard() {
     for (int column = 0; column < 9; ++column) {
         for (int row = 0; row < 9; ++row) {
-            SetCell(column, row, QString());
+            SetCell(column, row, {});
         }
     }
     engine_.Clear();
     locksOn_ = false;
+    history_.Clear();
     UpdateMissingCount();
 }
 
@@ -66,9 +77,9 @@ void BoardSession::RestoreLockedCells() {
     for (int column = 0; column < 9; ++column) {
         for (int row = 0; row < 9; ++row) {
             if (locked_.Contains(column, row)) {
-                WriteToEngine(column, row, cells_[row][column]);
+                WriteToEngine(column, row, CellText(column, row));
             } else {
-                SetCell(column, row, QString());
+                SetCell(column, row, {});
             }
         }
     }
@@ -90,32 +101,106 @@ void BoardSession::ChooseEraser() {
 
 void BoardSession::ClickCell(int column, int row) {
     if (selectedDigit_ != kNoPen && !locked_.Contains(column, row)) {
-        SetCell(column, row, selectedDigit_);
-        WriteToEngine(column, row, selectedDigit_);
+        PlayerWrites(column, row, selectedDigit_);
+    }
+    UpdateMissingCount();
+}
+
+void BoardSession::RightClickCell(int column, int row) {
+    if (selectedDigit_ != kNoPen && !selectedDigit_.isEmpty()) {
+        ToggleNote(column, row, selectedDigit_.toInt());
     }
     UpdateMissingCount();
 }
 
 void BoardSession::TypeDigit(int column, int row, int digit) {
-    PlayerWrites(column, row, QString::number(digit));
+    if (!locked_.Contains(column, row)) {
+        PlayerWrites(column, row, QString::number(digit));
+        UpdateMissingCount();
+    }
 }
 
 void BoardSession::EraseCell(int column, int row) {
-    PlayerWrites(column, row, QString());
+    if (!locked_.Contains(column, row)) {
+        PlayerWrites(column, row, QString());
+        UpdateMissingCount();
+    }
+}
+
+void BoardSession::ToggleNote(int column, int row, int digit) {
+    const CellState& cell = cells_[CellIndex(column, row)];
+    if (locked_.Contains(column, row) || !cell.text.isEmpty()) {
+        return;
+    }
+    RecordAction([&] { SetCell(column, row, {QString(), Notes(cell.notes ^ NoteBit(digit))}); });
 }
 
 void BoardSession::PlayerWrites(int column, int row, const QString& text) {
-    if (locked_.Contains(column, row)) {
-        return;
-    }
-    SetCell(column, row, text);
+    RecordAction([&] {
+        SetCell(column, row, {text, 0});
+        if (!text.isEmpty()) {
+            const Notes written = NoteBit(text.toInt());
+            for (int other = 0; other < 81; ++other) {
+                const int otherColumn = other % 9;
+                const int otherRow = other / 9;
+                if (ArePeers(column, row, otherColumn, otherRow) &&
+                    (cells_[other].notes & written) != 0) {
+                    SetCell(otherColumn, otherRow,
+                            {cells_[other].text, Notes(cells_[other].notes & ~written)});
+                }
+            }
+        }
+    });
     WriteToEngine(column, row, text);
+}
+
+void BoardSession::RecordAction(const std::function<void()>& change) {
+    const BoardState before = cells_;
+    ++recording_;
+    change();
+    --recording_;
+    if (recording_ == 0) {
+        history_.Record(Difference(before, cells_));
+    }
+}
+
+void BoardSession::Undo() {
+    if (const std::optional<Action> action = history_.Undo()) {
+        Apply(*action, false);
+    }
+}
+
+void BoardSession::Redo() {
+    if (const std::optional<Action> action = history_.Redo()) {
+        Apply(*action, true);
+    }
+}
+
+void BoardSession::Apply(const Action& action, bool after) {
+    for (const CellChange& change : action) {
+        const int column = change.index % 9;
+        const int row = change.index / 9;
+        if (locked_.Contains(column, row)) {
+            continue;
+        }
+        const CellState& target = after ? change.after : change.before;
+        const bool digitChanges = target.text != cells_[change.index].text;
+        SetCell(column, row, target);
+        if (digitChanges) {
+            WriteToEngine(column, row, target.text);
+        }
+    }
     UpdateMissingCount();
 }
 
-void BoardSession::SetCell(int column, int row, const QString& text) {
-    cells_[row][column] = text;
-    emit cellChanged(column, row, text);
+void BoardSession::SetCell(int column, int row, const CellState& state) {
+    CellState& cell = cells_[CellIndex(column, row)];
+    const bool notesChange = cell.notes != state.notes;
+    cell = state;
+    emit cellChanged(column, row, state.text);
+    if (notesChange) {
+        emit notesChanged(column, row, state.notes);
+    }
 }
 
 void BoardSession::WriteToEngine(int column, int row, const QString& text) {

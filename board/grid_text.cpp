@@ -23,10 +23,18 @@ BoardCellTexts ParseGridText(const QString& text) {
     return cells;
 }
 
-QString CellDescription(int column, int row, bool locked) {
+QString CellDescription(int column, int row, bool locked, unsigned notes) {
     QString description = QStringLiteral("row %1, column %2").arg(row + 1).arg(column + 1);
     if (locked) {
         description += QStringLiteral(", locked");
+    }
+    if (notes != 0) {
+        description += QStringLiteral(", notes");
+        for (int digit = 1; digit <= 9; ++digit) {
+            if ((notes >> digit) & 1) {
+                description += u' ' + QString::number(digit);
+            }
+        }
     }
     return description;
 }

@@ -22,7 +22,8 @@ using BoardCellTexts = std::array<std::array<QString, 9>, 9>;
 BoardCellTexts ParseGridText(const QString& text);
 
 // What assistive technology reads about a cell besides its digit: its place, counted from 1
-// as a player counts, and whether it is locked ("row 3, column 5, locked").
-QString CellDescription(int column, int row, bool locked);
+// as a player counts, whether it is locked, and its notes, bit d for the digit d ("row 3,
+// column 5, locked"; "row 1, column 2, notes 2 5 9").
+QString CellDescription(int column, int row, bool locked, unsigned notes);
 
 }  // namespace board

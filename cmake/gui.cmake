@@ -63,9 +63,11 @@ quillmark_gui_library(quillmark_board
         board/board_session.cpp
         board/cell_layout.cpp
         board/cell_painter.cpp
+        board/conflicts.cpp
         board/grid_text.cpp
         board/hint_text.cpp
         board/hints.cpp
+        board/history.cpp
         board/locked_cells.cpp
     LINKS quillmark_appearance quillmark_engine_link quillmark_toolkit)
 

@@ -65,6 +65,8 @@ QString OnlineGame::CallWithGame(QString (engine::PuzzleEngine::*operation)(cons
 void OnlineGame::ForfeitOnlineGame() {
     const QString result = CallWithGame(&engine::PuzzleEngine::ForfeitLadderGame);
     SetOnlineGameState(QStringLiteral("fine_partita"));
+    // Undo reaches no further back than the game given up.
+    board_.ClearHistory();
     if (!result.isEmpty()) {
         emit engineFailed(result, QString());
     }

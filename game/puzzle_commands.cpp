@@ -57,8 +57,11 @@ void PuzzleCommands::NewPuzzle(const QString& level) {
 
 void PuzzleCommands::EmptyGrid() {
     if (dialogs_.Confirm(sentences::kClearUnlockedCells, toolkit::Answer::No)) {
-        engine_.Clear();
-        board_.RestoreLockedCells();
+        // One action, however many cells it empties.
+        board_.RecordAction([this] {
+            engine_.Clear();
+            board_.RestoreLockedCells();
+        });
     }
     board_.UpdateMissingCount();
 }
@@ -104,18 +107,23 @@ void PuzzleCommands::ShowSolution() {
     if (online_.IsRunning()) {
         online_.ForfeitOnlineGame();
     }
-    engine_.Clear();
-    board_.RestoreLockedCells();
-    stopwatch_.Control(QStringLiteral("stop"));
-    const QString result = engine_.Solve();
+    QString result;
+    board_.RecordAction([&] {
+        engine_.Clear();
+        board_.RestoreLockedCells();
+        stopwatch_.Control(QStringLiteral("stop"));
+        result = engine_.Solve();
+        if (result != QLatin1String("0") && result != QLatin1String("1")) {
+            return;
+        }
+        if (result == QLatin1String("0")) {
+            dialogs_.ShowMessage(toolkit::BoxKind::Warning, sentences::kGridHasNoSolution);
+        }
+        board_.RefreshBoard(QStringLiteral("soluzione"));
+    });
     if (result != QLatin1String("0") && result != QLatin1String("1")) {
         emit engineFailed(result, QString());
-        return;
     }
-    if (result == QLatin1String("0")) {
-        dialogs_.ShowMessage(toolkit::BoxKind::Warning, sentences::kGridHasNoSolution);
-    }
-    board_.RefreshBoard(QStringLiteral("soluzione"));
 }
 
 }  // namespace game

@@ -38,7 +38,7 @@ void ExpectStandardExcept(const SkinColors& colors, const std::set<std::string>&
     }
 }
 
-TEST_F(SkinColorsFile, KeysAreTheSixteenColourNamesInFileOrder) {
+TEST_F(SkinColorsFile, KeysAreTheColourNamesInFileOrder) {
     const char* const expected[] = {"window_color",
                                     "button_bar",
                                     "menu_bar",
@@ -54,7 +54,9 @@ TEST_F(SkinColorsFile, KeysAreTheSixteenColourNamesInFileOrder) {
                                     "grid4",
                                     "grid_font",
                                     "cells_locked",
-                                    "cells_locked_font"};
+                                    "cells_locked_font",
+                                    "conflict_font"};
+    ASSERT_EQ(std::size(expected), kSkinColorKeys.size());
     for (size_t i = 0; i < kSkinColorKeys.size(); ++i) {
         EXPECT_STREQ(kSkinColorKeys[i].name, expected[i]);
         for (size_t j = 0; j < i; ++j) {

@@ -117,9 +117,16 @@ TEST_F(SkinData, EverySkinReadsWell) {
         for (const QString* fill : {&colors.grid1, &colors.grid2, &colors.grid3, &colors.grid4}) {
             SCOPED_TRACE(fill->toStdString());
             EXPECT_GE(ContrastRatio(QColorFromHex(colors.grid_font), QColorFromHex(*fill)), 4.5);
+            // Repeated digits read on every cell and stand apart from the others.
+            EXPECT_GE(ContrastRatio(QColorFromHex(colors.conflict_font), QColorFromHex(*fill)),
+                      4.5);
             EXPECT_GE(ColourDifference(locked, QColorFromHex(*fill)), 20.0);
         }
         EXPECT_GE(ContrastRatio(QColorFromHex(colors.cells_locked_font), locked), 4.5);
+        EXPECT_GE(ContrastRatio(QColorFromHex(colors.conflict_font), locked), 3.0);
+        EXPECT_GE(
+            ColourDifference(QColorFromHex(colors.conflict_font), QColorFromHex(colors.grid_font)),
+            20.0);
         EXPECT_GE(ContrastRatio(QColorFromHex(colors.menu_font), kMenuItemGround), 4.5);
         EXPECT_GE(ContrastRatio(QColorFromHex(colors.menu_select_font),
                                 QColorFromHex(colors.menu_select_color)),

@@ -117,10 +117,10 @@ void WindowTest::Type(const QString& keys) {
     QCoreApplication::processEvents();
 }
 
-void WindowTest::Press(Qt::Key key) {
+void WindowTest::Press(Qt::Key key, Qt::KeyboardModifiers modifiers) {
     QWidget* target = QApplication::focusWidget();
     ASSERT_NE(target, nullptr);
-    QTest::keyClick(target, key);
+    QTest::keyClick(target, key, modifiers);
     QCoreApplication::processEvents();
 }
 

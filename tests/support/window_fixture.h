@@ -82,7 +82,7 @@ protected:
     // focus is, and a click on a cell followed by a digit.
     void ClickCell(int column, int row);
     void Type(const QString& keys);
-    void Press(Qt::Key key);
+    void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void Enter(int column, int row, QChar digit);
     // The engine's current grid text.
     QString EngineGrid() { return recorder_.CallText("restituisci_stringa"); }

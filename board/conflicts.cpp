@@ -1,0 +1,26 @@
+#include "board/conflicts.h"
+
+namespace board {
+
+ConflictMap FindConflicts(const BoardCellTexts& cells) {
+    ConflictMap marked{};
+    for (int row = 0; row < 9; ++row) {
+        for (int column = 0; column < 9; ++column) {
+            const QString& digit = cells[row][column];
+            if (digit.isEmpty()) {
+                continue;
+            }
+            for (int other = 0; other < 9 * 9 && !marked[row][column]; ++other) {
+                const int otherRow = other / 9;
+                const int otherColumn = other % 9;
+                const bool peer = otherRow == row || otherColumn == column ||
+                                  (otherRow / 3 == row / 3 && otherColumn / 3 == column / 3);
+                marked[row][column] =
+                    peer && other != row * 9 + column && cells[otherRow][otherColumn] == digit;
+            }
+        }
+    }
+    return marked;
+}
+
+}  // namespace board

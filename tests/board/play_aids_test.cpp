@@ -1,0 +1,193 @@
+// Undo and redo, pencil notes and conflict marks, on the real window and engine.
+
+#include <gtest/gtest.h>
+
+#include <QHash>
+#include <QTest>
+
+#include "board/cell_layout.h"
+#include "board/conflicts.h"
+#include "tests/support/window_fixture.h"
+
+namespace board {
+namespace {
+
+using app::StatusPanel;
+
+TEST(FindConflicts, MarksEveryCellOfADigitRepeatedInItsRowColumnOrBox) {
+    BoardCellTexts cells;
+    cells[0][0] = cells[0][8] = QStringLiteral("5");  // a row
+    cells[3][4] = cells[8][4] = QStringLiteral("7");  // a column
+    cells[6][6] = cells[8][8] = QStringLiteral("2");  // a box
+    cells[1][1] = cells[2][5] = QStringLiteral("3");  // none of them
+    const ConflictMap marked = FindConflicts(cells);
+    QList<QPoint> found;
+    for (int row = 0; row < 9; ++row) {
+        for (int column = 0; column < 9; ++column) {
+            if (marked[row][column]) {
+                found << QPoint(column, row);
+            }
+        }
+    }
+    EXPECT_EQ(found, QList<QPoint>({{0, 0}, {8, 0}, {4, 3}, {6, 6}, {4, 8}, {8, 8}}));
+}
+
+class PlayAids : public testing_support::WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        ShowReady();
+    }
+    QString Description(int column, int row) {
+        return Board().item(row, column)->data(Qt::AccessibleDescriptionRole).toString();
+    }
+    // The colour most of a cell's digit is painted in, inside its rim and any focus frame.
+    QColor Ink(int column, int row) {
+        const QImage board = Board().grab().toImage();
+        const QRect cell = CellRect(column, row).translated(1, 1).adjusted(5, 5, -5, -5);
+        const QColor fill = board.pixelColor(cell.bottomLeft());
+        QHash<QRgb, int> counts;
+        for (int y = cell.top(); y <= cell.bottom(); ++y) {
+            for (int x = cell.left(); x <= cell.right(); ++x) {
+                const QRgb pixel = board.pixel(x, y);
+                counts[pixel] += pixel == fill.rgb() ? 0 : 1;
+            }
+        }
+        QRgb most = fill.rgb();
+        for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+            most = it.value() > counts.value(most) ? it.key() : most;
+        }
+        return QColor(most);
+    }
+};
+
+TEST_F(PlayAids, EveryChangeIsUndoneToTheStartAndRedoneToTheEndWithTheEngineFollowing) {
+    ToolButton("ToolButton7").click();
+    QList<QPoint> empty;
+    for (int i = 0; i < 81 && empty.size() < 3; ++i) {
+        if (Cell(i % 9, i / 9).isEmpty()) {
+            empty << QPoint(i % 9, i / 9);
+        }
+    }
+    const QString givens = EngineGrid();
+    QStringList states{givens};
+    QStringList counters{Panel(StatusPanel::MissingCount)};
+    auto done = [&] {
+        states << EngineGrid();
+        counters << Panel(StatusPanel::MissingCount);
+    };
+    Enter(empty[0].x(), empty[0].y(), u'5');
+    done();
+    ToolButton("ToolButton_7").click();
+    ClickCell(empty[1].x(), empty[1].y());  // the pen
+    ToolButton("ToolButton_7").click();
+    done();
+    Enter(empty[2].x(), empty[2].y(), u'1');
+    done();
+    ClickCell(empty[0].x(), empty[0].y());
+    Press(Qt::Key_Delete);
+    done();
+    Boxes().AnswerNextConfirmations({true});
+    Window().EmptyGrid1Click();  // one action, however many cells it empties
+    done();
+    Boxes().AnswerNextConfirmations({true});
+    Window().Showsolution1Click();
+    done();
+    ASSERT_EQ(states.size(), 7);
+    EXPECT_EQ(states.last().count(u'0'), 0);
+
+    // Back to the start, one press an action, and no further; the givens never change.
+    for (int step = 6; step >= 0; --step) {
+        EXPECT_EQ(EngineGrid(), states[step]) << step;
+        EXPECT_EQ(Panel(StatusPanel::MissingCount), counters[step]) << step;
+        Press(Qt::Key_Z, Qt::ControlModifier);
+    }
+    EXPECT_EQ(EngineGrid(), givens);
+    for (int i = 0; i < 81; ++i) {
+        EXPECT_EQ(Locked(i % 9, i / 9), givens[GridTextOffset(i % 9, i / 9)] != u'0') << i;
+    }
+    // And forward again to the end, with either key.
+    for (int step = 1; step <= 6; ++step) {
+        step % 2 ? Press(Qt::Key_Y, Qt::ControlModifier)
+                 : Press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(EngineGrid(), states[step]) << step;
+        EXPECT_EQ(Panel(StatusPanel::MissingCount), counters[step]) << step;
+    }
+
+    // A new puzzle starts a fresh history.
+    Boxes().AnswerNextConfirmations({true});
+    ToolButton("ToolButton7").click();
+    const QString fresh = EngineGrid();
+    Press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(EngineGrid(), fresh);
+}
+
+TEST_F(PlayAids, NotesAreThePlayersAndADigitInTheirUnitClearsWhatUndoBringsBack) {
+    ClickCell(0, 0);
+    for (Qt::Key digit : {Qt::Key_2, Qt::Key_5, Qt::Key_9, Qt::Key_7, Qt::Key_7}) {
+        Press(digit, Qt::ControlModifier);  // the second 7 clears the first
+    }
+    ToolButton("ToolButton_4").click();
+    QTest::mouseClick(Board().viewport(), Qt::RightButton, {}, CellRect(8, 0).center());
+    ToolButton("ToolButton_4").click();
+    EXPECT_EQ(Description(0, 0), QStringLiteral("row 1, column 1, notes 2 5 9"));
+    EXPECT_EQ(Description(8, 0), QStringLiteral("row 1, column 9, notes 4"));
+    EXPECT_EQ(EngineGrid(), EmptyGridText());  // notes never reach the engine
+    EXPECT_TRUE(CellWrites().isEmpty());
+    // Painted small in their places: 2 top middle, nothing where the 1 would stand.
+    const QImage board = Board().grab().toImage();
+    auto inkIn = [&](int slotColumn, int slotRow) {
+        int ink = 0;
+        const QRect cell = CellRect(0, 0).translated(1, 1);
+        for (int y = 3 + slotRow * 12; y < 3 + (slotRow + 1) * 12; ++y) {
+            for (int x = 3 + slotColumn * 12; x < 3 + (slotColumn + 1) * 12; ++x) {
+                ink += board.pixelColor(cell.topLeft() + QPoint(x, y)).lightness() < 60 ? 1 : 0;
+            }
+        }
+        return ink;
+    };
+    EXPECT_GT(inkIn(1, 0), 3);
+    EXPECT_EQ(inkIn(0, 0), 0);
+
+    Enter(4, 0, u'5');  // the same row: the 5 goes from the notes of (0, 0)
+    EXPECT_EQ(Description(0, 0), QStringLiteral("row 1, column 1, notes 2 9"));
+    Enter(8, 0, u'6');  // a digit clears its own cell's notes
+    EXPECT_EQ(Description(8, 0), QStringLiteral("row 1, column 9"));
+    ClickCell(8, 0);
+    Press(Qt::Key_Delete);  // emptying brings nothing back
+    EXPECT_EQ(Description(8, 0), QStringLiteral("row 1, column 9"));
+    Press(Qt::Key_4, Qt::ControlModifier);
+    ClickCell(4, 0);
+    Press(Qt::Key_3, Qt::ControlModifier);  // a filled cell takes no note
+    EXPECT_EQ(Description(4, 0), QStringLiteral("row 1, column 5"));
+
+    for (int i = 0; i < 3; ++i) {
+        Press(Qt::Key_Z, Qt::ControlModifier);  // the note 4, the erase, the 6
+    }
+    EXPECT_EQ(Description(8, 0), QStringLiteral("row 1, column 9, notes 4"));
+    Press(Qt::Key_Z, Qt::ControlModifier);  // the 5
+    EXPECT_EQ(Description(0, 0), QStringLiteral("row 1, column 1, notes 2 5 9"));
+    EXPECT_EQ(Cell(4, 0), QString());
+}
+
+TEST_F(PlayAids, RepeatedDigitsAreMarkedOnlyWhileHintsAreOn) {
+    const QColor digit(Qt::black);
+    const QColor conflict(0x00, 0x00, 0x80);
+    Enter(0, 0, u'5');
+    Enter(8, 0, u'5');
+    Enter(4, 4, u'5');
+    EXPECT_EQ(Ink(0, 0), digit);
+    ToolButton("ToolButton_hint").click();
+    EXPECT_EQ(Ink(0, 0), conflict);
+    EXPECT_EQ(Ink(8, 0), conflict);
+    EXPECT_EQ(Ink(4, 4), digit);
+    Enter(8, 0, u'6');
+    EXPECT_EQ(Ink(0, 0), digit);
+    Press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Ink(8, 0), conflict);
+    ToolButton("ToolButton_hint").click();
+    EXPECT_EQ(Ink(8, 0), digit);
+}
+
+}  // namespace
+}  // namespace board
