@@ -99,6 +99,12 @@ std::string FormatPuzzleFile(const Grid& grid) {
 }
 
 std::variant<Grid, FileError> ParsePuzzleFile(std::string_view text) {
+    // Some Windows editors put a byte-order mark before UTF-8 text; it would otherwise spoil
+    // the first line, so a one-line puzzle or a leading comment would no longer read.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.starts_with(kByteOrderMark)) {
+        text.remove_prefix(kByteOrderMark.size());
+    }
     std::vector<std::string_view> lines = ContentLines(text);
     if (lines.empty()) {
         return FileError::BadContent;

@@ -26,7 +26,8 @@ std::string FormatPuzzleFile(const Grid& grid);
 // Reads the text of a puzzle file. Besides the written form it takes the common exchange
 // forms: one line of 81 characters ("." or "0" for an empty cell, anything after the first
 // blank ignored); nine lines with or without separators ("|", "-", "+", blanks); and the
-// engine's grid text (digits and blanks, CR LF). Lines starting with "#" are comments.
+// engine's grid text (digits and blanks, CR LF). Lines starting with "#" are comments. A UTF-8
+// byte-order mark at the very start is skipped.
 std::variant<Grid, FileError> ParsePuzzleFile(std::string_view text);
 
 // Reads a puzzle file. Files larger than any puzzle file can be are refused as bad content

@@ -80,6 +80,12 @@ TEST(PuzzleFileText, ReadsTheCommonExchangeForms) {
     // Comments and blank lines anywhere.
     EXPECT_EQ(Read("# saved on Sunday\n\n   # indented comment\n" + std::string(kPuzzle)),
               Puzzle());
+
+    // A UTF-8 byte-order mark before the first line, whatever that line is.
+    const std::string mark = "\xEF\xBB\xBF";
+    EXPECT_EQ(Read(mark + kPuzzle), Puzzle());
+    EXPECT_EQ(Read(mark + FormatPuzzleFile(Puzzle())), Puzzle());
+    EXPECT_EQ(Read(mark + gridText), Puzzle());
 }
 
 TEST(PuzzleFileText, RefusesWhatIsNoReadablePuzzle) {
