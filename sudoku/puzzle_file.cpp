@@ -7,15 +7,42 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <utility>
 #include <vector>
 
 namespace sudoku {
 
 namespace {
 
-// No puzzle file in any of the accepted forms comes near this size.
-constexpr std::uintmax_t kLargestPuzzleFile = 64 * 1024;
+// An open file descriptor, closed when it goes.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() { Close(); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    bool IsOpen() const { return fd_ >= 0; }
+    int Get() const { return fd_; }
+    // Closes now, for callers that must know whether the last writes reached the file.
+    bool Close() {
+        int fd = std::exchange(fd_, -1);
+        return fd < 0 || close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+// The system's calls take the path as a C string, which would end at a NUL and so name
+// another file than the one asked for.
+bool IsWholePath(const std::string& path) {
+    return path.find('\0') == std::string::npos;
+}
+
+bool IsMissing(int error) {
+    return error == ENOENT || error == ENOTDIR;
+}
 
 bool IsCellCharacter(char c) {
     return (c >= '0' && c <= '9') || c == '.';
@@ -120,27 +147,47 @@ std::variant<Grid, FileError> ParsePuzzleFile(std::string_view text) {
 }
 
 std::variant<Grid, FileError> ReadPuzzleFile(const std::string& path) {
-    std::error_code error;
-    std::filesystem::file_status status = std::filesystem::status(path, error);
-    if (status.type() == std::filesystem::file_type::not_found) {
-        return FileError::Missing;
-    }
-    if (error || !std::filesystem::is_regular_file(status)) {
+    if (!IsWholePath(path)) {
         return FileError::CannotOpen;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    // Looked at before opening so that a device is never opened at all, and again after, on
+    // the descriptor, in case something else took the file's place in between.
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        return IsMissing(errno) ? FileError::Missing : FileError::CannotOpen;
+    }
+    if (!S_ISREG(info.st_mode)) {
         return FileError::CannotOpen;
     }
+    // Non-blocking, so a FIFO swapped in after the check cannot hold the open up waiting for a
+    // writer; it makes no difference to reading a regular file.
+    Descriptor file(open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (!file.IsOpen()) {
+        return IsMissing(errno) ? FileError::Missing : FileError::CannotOpen;
+    }
+    if (fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return FileError::CannotOpen;
+    }
+    // One byte past the cap tells a file at the cap from a larger one.
     std::string text(kLargestPuzzleFile + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in.bad()) {
-        return FileError::CannotOpen;
+    std::size_t done = 0;
+    while (done < text.size()) {
+        ssize_t n = read(file.Get(), text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return FileError::CannotOpen;
+        }
+        if (n == 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
     }
-    if (static_cast<std::uintmax_t>(in.gcount()) > kLargestPuzzleFile) {
+    if (done > kLargestPuzzleFile) {
         return FileError::BadContent;
     }
-    text.resize(static_cast<std::size_t>(in.gcount()));
+    text.resize(done);
     return ParsePuzzleFile(text);
 }
 

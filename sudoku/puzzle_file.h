@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,8 +31,16 @@ std::string FormatPuzzleFile(const Grid& grid);
 // byte-order mark at the very start is skipped.
 std::variant<Grid, FileError> ParsePuzzleFile(std::string_view text);
 
-// Reads a puzzle file. Files larger than any puzzle file can be are refused as bad content
-// without being read in full.
+// No puzzle file in any of the accepted forms comes near this size; the written form is under
+// 200 bytes.
+inline constexpr std::size_t kLargestPuzzleFile = 64 * 1024;
+
+// Reads a puzzle file. path may be a symbolic link to one. Only a regular file is read:
+// anything else (a folder, a FIFO, a device, a socket, or a link to one) is refused as
+// CannotOpen without being read, and never waits for a writer. A path holding a NUL
+// character is refused as CannotOpen. No more than kLargestPuzzleFile bytes are read: a
+// larger file is refused as BadContent, since no puzzle is that big. Missing is for a path
+// that names nothing, a link to nothing included.
 std::variant<Grid, FileError> ReadPuzzleFile(const std::string& path);
 
 // Writes grid to path through a temporary file renamed over it, so a crash never leaves a

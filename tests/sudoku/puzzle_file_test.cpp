@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -153,8 +154,39 @@ TEST_F(PuzzleFileOnDisk, TellsAMissingFileFromOneThatCannotBeOpened) {
     }
 }
 
-TEST_F(PuzzleFileOnDisk, RefusesHugeFilesAsBadContent) {
-    std::ofstream(Path("huge.txt")) << std::string(kPuzzle) << std::string(100000, '\n');
+TEST_F(PuzzleFileOnDisk, ReadsOnlyRegularFilesAndNeverWaitsOnAnythingElse) {
+    ASSERT_EQ(WritePuzzleFile(Path("puzzle.txt"), Puzzle()), std::nullopt);
+    std::filesystem::create_symlink("puzzle.txt", Path("link.txt"));
+    EXPECT_EQ(std::get<Grid>(ReadPuzzleFile(Path("link.txt"))), Puzzle());
+    std::filesystem::create_symlink("nothing.txt", Path("dangling.txt"));
+    EXPECT_EQ(std::get<FileError>(ReadPuzzleFile(Path("dangling.txt"))), FileError::Missing);
+
+    // Each of these would block or read without end if opened and read like a file.
+    ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+    std::filesystem::create_symlink(Path("fifo"), Path("fifo-link.txt"));
+    std::filesystem::create_symlink("/dev/zero", Path("zero.txt"));
+    std::filesystem::create_directory(Path("folder"));
+    std::filesystem::create_symlink(Path("folder"), Path("folder-link.txt"));
+    auto start = std::chrono::steady_clock::now();
+    for (const char* name : {"fifo", "fifo-link.txt", "zero.txt", "folder-link.txt"}) {
+        auto read = ReadPuzzleFile(Path(name));
+        ASSERT_TRUE(std::holds_alternative<FileError>(read)) << name;
+        EXPECT_EQ(std::get<FileError>(read), FileError::CannotOpen) << name;
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+
+    // A NUL must not cut the path short to name puzzle.txt.
+    std::string cut = Path("puzzle.txt") + std::string("\0.bak", 5);
+    EXPECT_EQ(std::get<FileError>(ReadPuzzleFile(cut)), FileError::CannotOpen);
+}
+
+TEST_F(PuzzleFileOnDisk, RefusesFilesLargerThanAnyPuzzleAsBadContent) {
+    // Padded with comment-free blank lines, which the reader skips.
+    std::string atTheCap = std::string(kPuzzle) + "\n";
+    atTheCap.resize(kLargestPuzzleFile, '\n');
+    std::ofstream(Path("at-cap.txt"), std::ios::binary) << atTheCap;
+    EXPECT_EQ(std::get<Grid>(ReadPuzzleFile(Path("at-cap.txt"))), Puzzle());
+    std::ofstream(Path("huge.txt"), std::ios::binary) << atTheCap << '\n';
     EXPECT_EQ(std::get<FileError>(ReadPuzzleFile(Path("huge.txt"))), FileError::BadContent);
 }
 
