@@ -4,7 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <utility>
@@ -104,11 +108,129 @@ std::optional<Grid> ReadCellsOfLines(const std::vector<std::string_view>& lines)
     return ParseLine(cells);
 }
 
-mode_t NewFileMode() {
-    // The mode a newly created file gets from the process's umask.
-    mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
+// Where a save goes: the file path names, at the end of any chain of symbolic links, so
+// the links stay links. mode is the permissions of the file it replaces, none for a new file.
+struct SaveTarget {
+    std::filesystem::path path;
+    std::optional<mode_t> mode;
+};
+
+// As many links as Linux itself follows before giving up with ELOOP.
+constexpr int kMostLinksFollowed = 40;
+
+// Nothing when path cannot be saved to: the file there (after links) is no regular file, a
+// link cannot be followed, or path has no file name.
+std::optional<SaveTarget> FindSaveTarget(std::filesystem::path path) {
+    for (int links = 0; links <= kMostLinksFollowed; ++links) {
+        if (!path.has_filename()) {
+            return std::nullopt;
+        }
+        struct stat info {};
+        if (lstat(path.c_str(), &info) != 0) {
+            if (errno == ENOENT) {
+                return SaveTarget{std::move(path), std::nullopt};
+            }
+            return std::nullopt;
+        }
+        if (S_ISREG(info.st_mode)) {
+            return SaveTarget{std::move(path), info.st_mode & 0777};
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            return std::nullopt;
+        }
+        std::error_code error;
+        std::filesystem::path next = std::filesystem::read_symlink(path, error);
+        if (error) {
+            return std::nullopt;
+        }
+        // A relative link is relative to the folder holding it.
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return std::nullopt;
+}
+
+// The temporary's name adds seven characters to the target's; a name near the file system's
+// limit of 255 bytes is shortened for it so that the target can still be saved.
+constexpr std::size_t kLongestStem = 200;
+
+// A file of a fresh name that is removed again unless it replaces its target.
+class TemporaryFile {
+public:
+    // A new file named prefix followed by "." and six random letters and digits, opened for
+    // writing with the permissions mode less the umask.
+    static std::optional<TemporaryFile> Create(const std::string& prefix, mode_t mode) {
+        static std::atomic<std::uint64_t> calls{0};
+        std::uint64_t state = static_cast<std::uint64_t>(
+                                  std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                              (static_cast<std::uint64_t>(getpid()) << 40) ^
+                              (calls++ * 0x9E3779B97F4A7C15u);
+        constexpr std::string_view kLetters =
+            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string name = prefix + ".";
+            for (int i = 0; i < 6; ++i) {
+                state = state * 6364136223846793005u + 1442695040888963407u;
+                name.push_back(kLetters[(state >> 33) % kLetters.size()]);
+            }
+            int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+            if (fd >= 0) {
+                return std::optional<TemporaryFile>(std::in_place, std::move(name), fd);
+            }
+            if (errno != EEXIST) {
+                return std::nullopt;
+            }
+        }
+        return std::nullopt;
+    }
+
+    TemporaryFile(std::string name, int fd) : name_(std::move(name)), file_(fd) {}
+    ~TemporaryFile() {
+        file_.Close();
+        if (!name_.empty()) {
+            unlink(name_.c_str());
+        }
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    int Get() const { return file_.Get(); }
+
+    // Writes text and makes sure it is on disk before the file can take the target's place.
+    bool Write(std::string_view text) {
+        while (!text.empty()) {
+            ssize_t n = write(file_.Get(), text.data(), text.size());
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                return false;
+            }
+            text.remove_prefix(static_cast<std::size_t>(n));
+        }
+        return fsync(file_.Get()) == 0 && file_.Close();
+    }
+
+    // Renames the file over target; afterwards there is nothing left to remove.
+    bool Replace(const std::string& target) {
+        if (std::rename(name_.c_str(), target.c_str()) != 0) {
+            return false;
+        }
+        name_.clear();
+        return true;
+    }
+
+private:
+    std::string name_;
+    Descriptor file_;
+};
+
+// Makes a rename in folder last through a crash as well; a file system that cannot sync a
+// folder still has the file whole, so failing here fails nothing.
+void SyncFolder(const std::filesystem::path& folder) {
+    Descriptor dir(open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.IsOpen()) {
+        fsync(dir.Get());
+    }
 }
 
 }  // namespace
@@ -192,31 +314,37 @@ std::variant<Grid, FileError> ReadPuzzleFile(const std::string& path) {
 }
 
 std::optional<FileError> WritePuzzleFile(const std::string& path, const Grid& grid) {
+    if (!IsWholePath(path)) {
+        return FileError::CannotOpen;
+    }
     if (!IsReadable(grid)) {
         return FileError::BadContent;
     }
-    const std::string text = FormatPuzzleFile(grid);
-    std::string temporary = path + ".XXXXXX";
-    int fd = mkstemp(temporary.data());
-    if (fd < 0) {
+    std::optional<SaveTarget> target = FindSaveTarget(path);
+    if (!target) {
         return FileError::CannotOpen;
     }
-    bool written = fchmod(fd, NewFileMode()) == 0;
-    std::size_t done = 0;
-    while (written && done < text.size()) {
-        ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        written = n > 0;
-        done += written ? static_cast<std::size_t>(n) : 0;
-    }
-    written = fsync(fd) == 0 && written;
-    written = close(fd) == 0 && written;
-    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
+    // Beside the target, so the rename stays within one file system and is atomic.
+    std::filesystem::path folder = target->path.parent_path();
+    std::string stem = target->path.filename().string();
+    stem.resize(std::min(stem.size(), kLongestStem));
+    // A replaced file's mode is set before anything is written, so its content is never open
+    // to more people than it was; a new file's mode comes from the umask through open().
+    const mode_t createMode = target->mode ? S_IRUSR | S_IWUSR : 0666;
+    std::optional<TemporaryFile> temporary =
+        TemporaryFile::Create((folder / stem).string(), createMode);
+    if (!temporary) {
         return FileError::CannotOpen;
     }
+    if (target->mode) {
+        // A file system without permissions (FAT) refuses this; the temporary's owner-only
+        // mode then errs on the side of showing the puzzle to fewer people, not more.
+        (void)fchmod(temporary->Get(), *target->mode);
+    }
+    if (!temporary->Write(FormatPuzzleFile(grid)) || !temporary->Replace(target->path.string())) {
+        return FileError::CannotOpen;
+    }
+    SyncFolder(folder);
     return std::nullopt;
 }
 

@@ -43,9 +43,23 @@ inline constexpr std::size_t kLargestPuzzleFile = 64 * 1024;
 // that names nothing, a link to nothing included.
 std::variant<Grid, FileError> ReadPuzzleFile(const std::string& path);
 
-// Writes grid to path through a temporary file renamed over it, so a crash never leaves a
-// half-written puzzle. A grid that could not be read back (a rule broken, fewer than
-// kMinimumGivens digits) is refused as bad content and nothing is written.
+// Writes grid to path through a temporary file beside it, renamed over it, so a crash never
+// leaves a half-written puzzle; on any failure nothing on disk has changed and no temporary is
+// left behind. A grid that could not be read back (a rule broken, fewer than kMinimumGivens
+// digits) is refused as BadContent and nothing is written.
+//
+// What path names decides what happens; every refusal is CannotOpen:
+// - nothing: a new file is made, with the permissions any program's new file gets from the
+//   umask;
+// - a regular file: it is replaced, keeping its permission bits (an owner-only file stays
+//   owner-only); being a new file, it belongs to whoever saves, and other hard links to the
+//   old one keep the old content;
+// - a symbolic link: the file at the end of the chain of links is written as above, made
+//   if the last link names nothing yet; the links themselves stay as they are;
+// - anything else (a folder, a FIFO, a device, a socket, or a link to one, or a chain of links
+//   too long to follow): refused;
+// - a path holding a NUL character: refused, since the system would read it as a shorter path
+//   naming another file.
 std::optional<FileError> WritePuzzleFile(const std::string& path, const Grid& grid);
 
 }  // namespace sudoku

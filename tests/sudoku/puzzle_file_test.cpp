@@ -8,6 +8,8 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <set>
 
 namespace sudoku {
 namespace {
@@ -114,6 +116,24 @@ class PuzzleFileOnDisk : public ::testing::Test {
 protected:
     std::string Path(const std::string& name) const { return scratch_.Path(name); }
 
+    // What a folder holds, by name.
+    static std::set<std::string> Names(const std::filesystem::path& folder) {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            names.insert(entry.path().filename().string());
+        }
+        return names;
+    }
+
+    static unsigned Mode(const std::string& path) {
+        return static_cast<unsigned>(std::filesystem::status(path).permissions());
+    }
+
+    static std::string Content(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
     testing_support::ScratchDir scratch_;
     const std::filesystem::path& dir_ = scratch_.Path();
 };
@@ -152,6 +172,79 @@ TEST_F(PuzzleFileOnDisk, TellsAMissingFileFromOneThatCannotBeOpened) {
         std::filesystem::permissions(Path("locked.txt"), std::filesystem::perms::none);
         EXPECT_EQ(std::get<FileError>(ReadPuzzleFile(Path("locked.txt"))), FileError::CannotOpen);
     }
+}
+
+TEST_F(PuzzleFileOnDisk, ReplacingKeepsPermissionsAndWritesThroughLinks) {
+    namespace fs = std::filesystem;
+    Grid other = Puzzle();
+    other.Set(0, 2, 4);
+
+    // A new file gets its mode from the umask, as any program's does.
+    const mode_t mask = ::umask(027);
+    auto madeNew = WritePuzzleFile(Path("new.txt"), Puzzle());
+    ::umask(mask);
+    ASSERT_EQ(madeNew, std::nullopt);
+    EXPECT_EQ(Mode(Path("new.txt")), 0640u);
+
+    // An owner-only file stays owner-only.
+    ASSERT_EQ(WritePuzzleFile(Path("private.txt"), Puzzle()), std::nullopt);
+    fs::permissions(Path("private.txt"), fs::perms(0600));
+    ASSERT_EQ(WritePuzzleFile(Path("private.txt"), other), std::nullopt);
+    EXPECT_EQ(Mode(Path("private.txt")), 0600u);
+    EXPECT_EQ(std::get<Grid>(ReadPuzzleFile(Path("private.txt"))), other);
+
+    // Through a chain of links, relative and absolute, to the file at its end, in another
+    // folder; the links stay links and the file keeps its mode.
+    fs::create_directory(Path("saves"));
+    ASSERT_EQ(WritePuzzleFile(Path("saves/real.txt"), Puzzle()), std::nullopt);
+    fs::permissions(Path("saves/real.txt"), fs::perms(0640));
+    fs::create_symlink("real.txt", Path("saves/inner.txt"));
+    fs::create_symlink(Path("saves/inner.txt"), Path("outer.txt"));
+    ASSERT_EQ(WritePuzzleFile(Path("outer.txt"), other), std::nullopt);
+    EXPECT_EQ(fs::read_symlink(Path("outer.txt")), Path("saves/inner.txt"));
+    EXPECT_EQ(fs::read_symlink(Path("saves/inner.txt")), "real.txt");
+    EXPECT_EQ(std::get<Grid>(ReadPuzzleFile(Path("saves/real.txt"))), other);
+    EXPECT_EQ(Mode(Path("saves/real.txt")), 0640u);
+
+    // A link to nothing yet makes the file it names.
+    fs::create_symlink("saves/later.txt", Path("later-link.txt"));
+    ASSERT_EQ(WritePuzzleFile(Path("later-link.txt"), Puzzle()), std::nullopt);
+    EXPECT_TRUE(fs::is_symlink(Path("later-link.txt")));
+    EXPECT_EQ(std::get<Grid>(ReadPuzzleFile(Path("saves/later.txt"))), Puzzle());
+
+    // No temporary left anywhere.
+    EXPECT_EQ(Names(dir_), (std::set<std::string>{"later-link.txt", "new.txt", "outer.txt",
+                                                  "private.txt", "saves"}));
+    EXPECT_EQ(Names(Path("saves")), (std::set<std::string>{"inner.txt", "later.txt", "real.txt"}));
+}
+
+TEST_F(PuzzleFileOnDisk, RefusesToReplaceWhatIsNoRegularFileChangingNothing) {
+    namespace fs = std::filesystem;
+    ASSERT_EQ(WritePuzzleFile(Path("puzzle.txt"), Puzzle()), std::nullopt);
+    const std::string original = Content(Path("puzzle.txt"));
+    fs::create_directory(Path("folder"));
+    ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+    fs::create_symlink("folder", Path("folder-link.txt"));
+    fs::create_symlink("fifo", Path("fifo-link.txt"));
+    fs::create_symlink("loop-b.txt", Path("loop-a.txt"));
+    fs::create_symlink("loop-a.txt", Path("loop-b.txt"));
+    const std::set<std::string> before = Names(dir_);
+
+    Grid other = Puzzle();
+    other.Set(0, 2, 4);
+    for (const char* name : {"folder", "fifo", "folder-link.txt", "fifo-link.txt", "loop-a.txt"}) {
+        EXPECT_EQ(WritePuzzleFile(Path(name), other), FileError::CannotOpen) << name;
+    }
+    // A NUL must not cut the path short to name puzzle.txt.
+    std::string cut = Path("puzzle.txt") + std::string("\0.bak", 5);
+    EXPECT_EQ(WritePuzzleFile(cut, other), FileError::CannotOpen);
+
+    EXPECT_EQ(Names(dir_), before);
+    EXPECT_TRUE(Names(Path("folder")).empty());
+    EXPECT_TRUE(fs::is_fifo(fs::symlink_status(Path("fifo"))));
+    EXPECT_EQ(fs::read_symlink(Path("folder-link.txt")), "folder");
+    EXPECT_EQ(fs::read_symlink(Path("fifo-link.txt")), "fifo");
+    EXPECT_EQ(Content(Path("puzzle.txt")), original);
 }
 
 TEST_F(PuzzleFileOnDisk, ReadsOnlyRegularFilesAndNeverWaitsOnAnythingElse) {
