@@ -27,8 +27,15 @@ namespace puzzle_engine {
 //   test_risolvibile()                        integer: 1 no rule broken and solvable, else 0
 //   verifica_soluzione_corrente()             "1" full and correct, else "0"
 //   risolvi()                                 "1" solved in place, "0" no solution (unchanged)
-//   salva_su_file(path: text)                 "" or a file error code
-//   leggi_da_file(path: text)                 "" or a file error code (grid unchanged)
+//   salva_su_file(path: text)                 "" or a file error code, nothing on disk
+//                                             changed; a link is written through, a
+//                                             replaced file keeps its mode, no regular file
+//                                             there or a NUL in the path gives
+//                                             ERRORE_APERTURA_FILE (PuzzleSession::Save)
+//   leggi_da_file(path: text)                 "" or a file error code (grid unchanged); no
+//                                             regular file there or a NUL in the path gives
+//                                             ERRORE_APERTURA_FILE, a file over 64 KiB
+//                                             ERRORE_FORMATO_O_INSUFFICIENTI_VALORI
 //   Versione()                                the engine's version text
 //
 // The ladder operations each make one request to the ladder server (puzzle_engine/

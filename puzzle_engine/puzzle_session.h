@@ -46,6 +46,11 @@ public:
     // Fills the grid with a solution; false (grid unchanged) when it has none.
     bool Solve();
 
+    // Save and Load keep the contracts of sudoku::WritePuzzleFile and sudoku::ReadPuzzleFile:
+    // links are followed to the file at their end, which keeps its permissions when replaced;
+    // anything but a regular file (a folder, a FIFO, a device, a link to one) and a path
+    // holding a NUL are refused untouched. FileError::Missing answers ERRORE_FILE_NON_ESISTE,
+    // CannotOpen ERRORE_APERTURA_FILE, BadContent ERRORE_FORMATO_O_INSUFFICIENTI_VALORI.
     std::string Save(const std::string& path) const;
     std::string Load(const std::string& path);
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "puzzle_engine/engine_object.h"
@@ -181,6 +183,10 @@ TEST_F(EngineOperations, TheSameSeedGivesTheSamePuzzles) {
 class EngineFiles : public EngineOperations {
 protected:
     std::string Path(const char* name) const { return scratch_.Path(name); }
+    static std::string Content(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
 
     testing_support::ScratchDir scratch_;
 };
@@ -213,6 +219,45 @@ TEST_F(EngineFiles, FailuresGiveTheirCodesAndLeaveTheGridAlone) {
     EXPECT_EQ(Text("salva_su_file", {Path("empty.txt")}), codes::kBadPuzzle);
     EXPECT_FALSE(std::filesystem::exists(Path("empty.txt")));
     EXPECT_THROW(Call("salva_su_file", {7}), DispatchError);
+}
+
+TEST_F(EngineFiles, OnlyWholePathsToRegularFilesAreReadOrReplaced) {
+    namespace fs = std::filesystem;
+    Put(kPuzzle);
+    const sudoku::Grid puzzle = Grid();
+
+    // Saved through a link to an owner-only file: the link stays, the file keeps its mode.
+    std::ofstream(Path("private.txt")) << "old";
+    fs::permissions(Path("private.txt"), fs::perms(0600));
+    fs::create_symlink("private.txt", Path("link.txt"));
+    ASSERT_EQ(Text("salva_su_file", {Path("link.txt")}), "");
+    EXPECT_TRUE(fs::is_symlink(Path("link.txt")));
+    EXPECT_EQ(fs::status(Path("private.txt")).permissions(), fs::perms(0600));
+
+    // A file from an editor that starts with a byte-order mark.
+    std::ofstream(Path("bom.txt"), std::ios::binary) << "\xEF\xBB\xBF" << kPuzzle << "\r\n";
+    Call("azzera");
+    ASSERT_EQ(Text("leggi_da_file", {Path("bom.txt")}), "");
+    EXPECT_EQ(Grid(), puzzle);
+
+    // Neither a FIFO, nor a device, nor the file a NUL would cut the path short to.
+    ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", Path("zero.txt"));
+    const std::string cut = Path("private.txt") + std::string("\0.bak", 5);
+    const std::string written = Content(Path("private.txt"));
+    Call("azzera");
+    for (const std::string& path : {Path("fifo"), Path("zero.txt"), cut}) {
+        EXPECT_EQ(Text("leggi_da_file", {path}), codes::kFileCannotOpen) << path;
+    }
+    EXPECT_EQ(Grid(), sudoku::Grid{});
+    Put(kPuzzle);
+    ASSERT_EQ(Text("scrivi_cella", {0, 2, std::string("4")}), "");
+    EXPECT_EQ(Text("salva_su_file", {Path("fifo")}), codes::kFileCannotOpen);
+    EXPECT_EQ(Text("salva_su_file", {cut}), codes::kFileCannotOpen);
+    EXPECT_TRUE(fs::is_fifo(Path("fifo")));
+    EXPECT_EQ(Content(Path("private.txt")), written);
+    // The five files made here and no temporary besides.
+    EXPECT_EQ(std::distance(fs::directory_iterator(scratch_.Path()), fs::directory_iterator()), 5);
 }
 
 }  // namespace
