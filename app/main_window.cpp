@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -45,14 +46,22 @@ void OpenInDesktop(const QString& address) {
     QDesktopServices::openUrl(QUrl(address));
 }
 
+// The engine component beside the executable in the build folder, else where the installed
+// layout puts it relative to the executable.
 engine::ClassObjectFactory DefaultEngineFactory() {
-    return engine::ComponentFactory(QCoreApplication::applicationDirPath() +
-                                    QStringLiteral("/quillmark_engine"));
+    const QString built = QCoreApplication::applicationDirPath() + QStringLiteral("/");
+    const QString folder = QFileInfo::exists(built + QStringLiteral("libquillmark_engine.so"))
+                               ? built
+                               : built + QStringLiteral(QUILLMARK_INSTALLED_ENGINE_DIR "/");
+    return engine::ComponentFactory(folder + QStringLiteral("quillmark_engine"));
 }
 
-QString ProgramDirOf(const MainWindowOptions& options) {
-    return options.programDir.isEmpty() ? QCoreApplication::applicationDirPath() + u'/'
-                                        : options.programDir;
+app::ProgramPaths PathsOf(const MainWindowOptions& options) {
+    if (!options.programDir.isEmpty()) {
+        return app::PathsIn(options.programDir);
+    }
+    return app::PathsFor(QCoreApplication::applicationDirPath() + u'/',
+                         QStringLiteral(QUILLMARK_INSTALLED_SKIN_DIR));
 }
 
 }  // namespace
@@ -64,7 +73,7 @@ TFsudoku_main::TFsudoku_main(MainWindowOptions options)
       engineLink_(options.engineFactory ? std::move(options.engineFactory)
                                         : DefaultEngineFactory()),
       engine_(std::make_unique<engine::PuzzleEngine>(engineLink_)),
-      programDir_(ProgramDirOf(options)) {
+      paths_(PathsOf(options)) {
     app::InstallAccessibility();
     setObjectName(QStringLiteral("Fsudoku_main"));
     setWindowTitle(QStringLiteral("Quillmark"));
@@ -72,7 +81,11 @@ TFsudoku_main::TFsudoku_main(MainWindowOptions options)
     MakeFeatures(options);
     BuildComposition();
     picture_ = new output::PictureCommands(*StringGrid, skins_->Colors(), *dialogs_,
-                                           programDir_ + QStringLiteral("print.jpg"), this);
+                                           paths_.scratchFolder + QStringLiteral("print.jpg"),
+                                           options.printerAvailable
+                                               ? std::move(options.printerAvailable)
+                                               : output::PictureCommands::SystemHasPrinter,
+                                           this);
     ConnectHandlers();
     FormCreate();
 }
@@ -84,8 +97,8 @@ TFsudoku_main::~TFsudoku_main() {
 }
 
 void TFsudoku_main::MakeFeatures(MainWindowOptions& options) {
-    settings_ = std::make_unique<app::Settings>(programDir_ + QStringLiteral("config.ini"));
-    skins_ = std::make_unique<appearance::Skins>(programDir_);
+    settings_ = std::make_unique<app::Settings>(paths_.configPath);
+    skins_ = std::make_unique<appearance::Skins>(paths_.skinRoots);
     help_ = std::make_unique<help::HelpCommands>(*engine_, *dialogs_, openAddress_);
     board_ = new board::BoardSession(*engine_, this);
     hints_ = new board::Hints(*engine_, this);

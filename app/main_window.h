@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/program_paths.h"
 #include "engine/engine_link.h"
 #include "toolkit/dialogs.h"
 
@@ -58,7 +59,8 @@ class Feature;
 // replace the ones they need.
 struct MainWindowOptions {
     // The program's directory, ending in "/": config.ini, the skins and print.jpg live here.
-    // Empty means the directory of the executable.
+    // Empty means the executable's directory in the build folder, or the player's folders
+    // where the game is installed (see app::PathsFor).
     QString programDir;
     // Makes the engine's class object. Empty means loading the engine component that sits
     // beside the executable.
@@ -71,6 +73,8 @@ struct MainWindowOptions {
     // Opens a web, mail or download address with the desktop's program for it. Empty means
     // the desktop's own.
     std::function<void(const QString&)> openAddress;
+    // Whether the system has a printer. Empty means asking the print system.
+    std::function<bool()> printerAvailable;
 };
 
 // The one main window. It composes the feature objects that hold the program's state and do
@@ -223,7 +227,7 @@ private:
     std::function<void(const QString&)> openAddress_;
     engine::EngineLink engineLink_;
     std::unique_ptr<engine::PuzzleEngine> engine_;
-    QString programDir_;
+    app::ProgramPaths paths_;
 
     std::unique_ptr<app::Settings> settings_;
     std::unique_ptr<appearance::Skins> skins_;

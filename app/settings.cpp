@@ -3,8 +3,8 @@
 #include <QFile>
 #include <exception>
 
-#include "app/atomic_file.h"
 #include "app/settings_text.h"
+#include "toolkit/atomic_file.h"
 
 namespace app {
 
@@ -25,8 +25,8 @@ bool IsOneOf(const QString& value, std::initializer_list<const char*> accepted) 
 // written nothing happens, as with the default settings.
 void RepairSetting(const QString& path, const QString& key, const QString& value) {
     try {
-        QByteArray text = QFile::exists(path) ? ReadWholeFile(path) : QByteArray();
-        WriteFileAtomically(path, WithSetting(text, key, value));
+        QByteArray text = QFile::exists(path) ? toolkit::ReadWholeFile(path) : QByteArray();
+        toolkit::WriteFileAtomically(path, WithSetting(text, key, value));
     } catch (const std::exception&) {
     }
 }
@@ -48,7 +48,7 @@ void Settings::Load() {
 
 void Settings::WriteDefaultSettings() {
     try {
-        WriteFileAtomically(configPath_, DefaultSettingsText());
+        toolkit::WriteFileAtomically(configPath_, DefaultSettingsText());
     } catch (const std::exception&) {
         // An unwritable directory leaves the file missing; reading then gives the defaults.
     }
@@ -94,7 +94,8 @@ void Settings::SetSkin(const QString& name) {
 }
 
 void Settings::SettingsUpdate(const QString& name, const QString& newValue) {
-    WriteFileAtomically(configPath_, WithSetting(ReadWholeFile(configPath_), name, newValue));
+    toolkit::WriteFileAtomically(configPath_,
+                                 WithSetting(toolkit::ReadWholeFile(configPath_), name, newValue));
 }
 
 }  // namespace app

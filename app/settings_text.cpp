@@ -2,24 +2,17 @@
 
 #include <QList>
 
+#include "toolkit/text_form.h"
+
 namespace app {
 
 namespace {
 
 const QByteArray kSection = "param";
 
-// The lines of a text: split at line feeds, a CR before one dropped, and no empty last line
-// for a text that ends with a line break.
+// The lines of a text, empty lines before the first other one dropped.
 QList<QByteArray> LinesOf(const QByteArray& text) {
-    QList<QByteArray> lines = text.split('\n');
-    if (!lines.isEmpty() && lines.back().isEmpty()) {
-        lines.pop_back();
-    }
-    for (QByteArray& line : lines) {
-        if (line.endsWith('\r')) {
-            line.chop(1);
-        }
-    }
+    QList<QByteArray> lines = toolkit::SplitLines(text);
     while (!lines.isEmpty() && lines.front().isEmpty()) {
         lines.pop_front();
     }
@@ -56,6 +49,30 @@ QByteArray WithValue(const QByteArray& line, const QByteArray& value) {
     return line.left(valueStart) + value + line.mid(valueEnd);
 }
 
+// The lines with the setting's line holding value, added where it is missing.
+QList<QByteArray> WithSettingLine(QList<QByteArray> lines, const QByteArray& key,
+                                  const QByteArray& value) {
+    qsizetype section = -1;
+    for (qsizetype i = 0; i < lines.size() && section < 0; ++i) {
+        section = IsOurSection(lines[i]) ? i : -1;
+    }
+    if (section < 0) {
+        return lines << "[" + kSection + "]" << key + "=" + value;
+    }
+    qsizetype lastOfSection = section;
+    for (qsizetype i = section + 1; i < lines.size() && !IsSectionHeader(lines[i]); ++i) {
+        if (IsLineOf(lines[i], key)) {
+            lines[i] = WithValue(lines[i], value);
+            return lines;
+        }
+        if (!lines[i].trimmed().isEmpty()) {
+            lastOfSection = i;
+        }
+    }
+    lines.insert(lastOfSection + 1, key + "=" + value);
+    return lines;
+}
+
 }  // namespace
 
 QByteArray DefaultSettingsText() {
@@ -63,30 +80,10 @@ QByteArray DefaultSettingsText() {
 }
 
 QByteArray WithSetting(const QByteArray& fileText, const QString& key, const QString& value) {
-    const QByteArray keyBytes = key.toUtf8();
-    const QByteArray valueBytes = value.toUtf8();
-    QList<QByteArray> lines = LinesOf(fileText);
-
-    qsizetype section = -1;
-    for (qsizetype i = 0; i < lines.size() && section < 0; ++i) {
-        section = IsOurSection(lines[i]) ? i : -1;
-    }
-    if (section < 0) {
-        lines << "[" + kSection + "]" << keyBytes + "=" + valueBytes;
-        return lines.join("\r\n");
-    }
-    qsizetype lastOfSection = section;
-    for (qsizetype i = section + 1; i < lines.size() && !IsSectionHeader(lines[i]); ++i) {
-        if (IsLineOf(lines[i], keyBytes)) {
-            lines[i] = WithValue(lines[i], valueBytes);
-            return lines.join("\r\n");
-        }
-        if (!lines[i].trimmed().isEmpty()) {
-            lastOfSection = i;
-        }
-    }
-    lines.insert(lastOfSection + 1, keyBytes + "=" + valueBytes);
-    return lines.join("\r\n");
+    const toolkit::TextForm form = toolkit::FormOf(fileText);
+    const QList<QByteArray> lines = LinesOf(toolkit::ToWorkingText(fileText, form));
+    return toolkit::FromWorkingText(
+        WithSettingLine(lines, key.toUtf8(), value.toUtf8()).join(form.lineEnd), form);
 }
 
 }  // namespace app

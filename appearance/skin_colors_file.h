@@ -34,16 +34,6 @@ inline constexpr std::array<SkinColorKey, 17> kSkinColorKeys{{
     {"conflict_font", &SkinColors::conflict_font},
 }};
 
-// The folder holding one folder per skin, in the program's directory (which ends in "/").
-inline QString SkinsFolder(const QString& programDir) {
-    return programDir + QStringLiteral("skin");
-}
-
-// The folder of the skin called name, ending in "/".
-inline QString SkinFolder(const QString& programDir, const QString& name) {
-    return SkinsFolder(programDir) + u'/' + name + u'/';
-}
-
 // The files of a skin directory skin/<name>/: the three header pictures (left and right
 // 100 x 30, the middle one tiled across the rest) and the colour file.
 inline constexpr const char* kHeaderLeftFile = "header_left.jpg";

@@ -14,8 +14,16 @@ const QString kWalkEnd = QStringLiteral("skin");
 }  // namespace
 
 QStringList ListSkinDirectories(const QString& skinRoot) {
-    // Without QDir::Hidden, entries whose names start with a dot are left out.
-    QStringList names = QDir(skinRoot).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    return ListSkinDirectories(QStringList{skinRoot});
+}
+
+QStringList ListSkinDirectories(const QStringList& skinRoots) {
+    QStringList names;
+    for (const QString& root : skinRoots) {
+        // Without QDir::Hidden, entries whose names start with a dot are left out.
+        names << QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    }
+    names.removeDuplicates();
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
         const int folded = a.compare(b, Qt::CaseInsensitive);
         return folded != 0 ? folded < 0 : a.compare(b, Qt::CaseSensitive) < 0;

@@ -10,6 +10,8 @@ namespace appearance {
 // "..", hidden ones left out, sorted without regard to case (names differing only in case
 // keep a fixed order, upper case first). Empty when skinRoot does not exist.
 QStringList ListSkinDirectories(const QString& skinRoot);
+// The same for several skin folders at once: every name once, whichever folders hold it.
+QStringList ListSkinDirectories(const QStringList& skinRoots);
 
 // The items of the Skin submenu. Its first item, "default", is always there.
 struct SkinMenuItems {

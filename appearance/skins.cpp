@@ -1,5 +1,7 @@
 #include "appearance/skins.h"
 
+#include <QFileInfo>
+
 #include "appearance/skin_colors_file.h"
 #include "toolkit/jpeg_file.h"
 
@@ -13,7 +15,17 @@ QPixmap HeaderPicture(const QString& path) {
 
 }  // namespace
 
-Skins::Skins(QString programDir) : programDir_(std::move(programDir)) {}
+Skins::Skins(QStringList roots) : roots_(std::move(roots)) {}
+
+QString Skins::Folder() const {
+    for (const QString& root : roots_) {
+        const QString folder = root + u'/' + name_ + u'/';
+        if (QFileInfo(folder).isDir()) {
+            return folder;
+        }
+    }
+    return roots_.value(0) + u'/' + name_ + u'/';
+}
 
 void Skins::Apply(SkinTarget& target) {
     using Piece = SkinTarget::HeaderPiece;
@@ -26,7 +38,7 @@ void Skins::Apply(SkinTarget& target) {
 }
 
 SkinMenuItems Skins::MenuItems() const {
-    return SkinMenuOrder(ListSkinDirectories(SkinsFolder(programDir_)));
+    return SkinMenuOrder(ListSkinDirectories(roots_));
 }
 
 }  // namespace appearance

@@ -23,16 +23,19 @@ public:
     virtual void ShowColors(const SkinColors& colors) = 0;
 };
 
-// The current skin: its name, its folder skin/<name>/ in the program's directory, and its
+// The current skin: its name, its folder <root>/<name>/ in one of the skin folders, and its
 // colours, which the board and the menu read at every paint.
 class Skins {
 public:
-    // programDir ends in "/".
-    explicit Skins(QString programDir);
+    // The folders that hold one folder per skin, the first winning where two hold a skin of
+    // the same name: the program's skin/ in the build folder; installed, the player's own
+    // skins before the shipped ones.
+    explicit Skins(QStringList roots);
 
     const QString& Name() const { return name_; }
-    // SkinDir: the skin's folder, ending in "/".
-    QString Folder() const { return SkinFolder(programDir_, name_); }
+    // SkinDir: the skin's folder, ending in "/": in the first root that holds it, or in the
+    // first root when none does (its pictures are then missing).
+    QString Folder() const;
     // The reference stays valid for the object's life; its values change with each Apply.
     const SkinColors& Colors() const { return colors_; }
 
@@ -46,7 +49,7 @@ public:
     SkinMenuItems MenuItems() const;
 
 private:
-    QString programDir_;
+    QStringList roots_;
     QString name_ = QStringLiteral("default");
     SkinColors colors_;
 };

@@ -21,12 +21,14 @@ endfunction()
 
 quillmark_gui_library(quillmark_toolkit
     SOURCES
+        toolkit/atomic_file.cpp
         toolkit/icons.cpp
         toolkit/ini_file.cpp
         toolkit/jpeg_file.cpp
         toolkit/picture_button.cpp
         toolkit/qt_dialogs.cpp
         toolkit/remove_caption.cpp
+        toolkit/text_form.cpp
         toolkit/dialogs.h
         toolkit/feature.h
         toolkit/sentences.h
@@ -96,12 +98,12 @@ quillmark_gui_library(quillmark_gui
     SOURCES
         app/accessibility.cpp
         app/application.cpp
-        app/atomic_file.cpp
         app/error_report.cpp
         app/flat_menu_style.cpp
         app/header_bar.cpp
         app/main_window.cpp
         app/popup_menu.cpp
+        app/program_paths.cpp
         app/settings.cpp
         app/settings_text.cpp
         app/startup_probe.cpp
@@ -113,6 +115,17 @@ quillmark_gui_library(quillmark_gui
         app/window_wiring.cpp
     LINKS quillmark_output quillmark_game quillmark_board quillmark_help quillmark_appearance
           quillmark_engine_link quillmark_toolkit)
+
+# Installed, the game finds the engine component and the shipped skins relative to itself.
+if(NOT DEFINED QUILLMARK_INSTALLED_ENGINE_DIR)
+    set(QUILLMARK_INSTALLED_ENGINE_DIR "../lib/quillmark")
+endif()
+if(NOT DEFINED QUILLMARK_INSTALLED_SKIN_DIR)
+    set(QUILLMARK_INSTALLED_SKIN_DIR "../share/quillmark/skin")
+endif()
+set_property(SOURCE app/main_window.cpp APPEND PROPERTY COMPILE_DEFINITIONS
+    QUILLMARK_INSTALLED_ENGINE_DIR="${QUILLMARK_INSTALLED_ENGINE_DIR}"
+    QUILLMARK_INSTALLED_SKIN_DIR="${QUILLMARK_INSTALLED_SKIN_DIR}")
 
 add_executable(quillmark app/main.cpp)
 target_link_libraries(quillmark PRIVATE quillmark_gui quillmark_warnings)

@@ -6,6 +6,7 @@
 #include <QPrinterInfo>
 #include <QStandardPaths>
 #include <QWidget>
+#include <stdexcept>
 
 #include "output/printing.h"
 #include "output/puzzle_picture.h"
@@ -41,14 +42,19 @@ private:
 
 }  // namespace
 
+bool PictureCommands::SystemHasPrinter() {
+    return !QPrinterInfo::availablePrinterNames().isEmpty();
+}
+
 PictureCommands::PictureCommands(QWidget& board, const appearance::SkinColors& colors,
                                  toolkit::Dialogs& dialogs, QString printPicturePath,
-                                 QObject* parent)
+                                 PrinterCheck hasPrinter, QObject* parent)
     : QObject(parent),
       board_(board),
       colors_(colors),
       dialogs_(dialogs),
-      printPicturePath_(std::move(printPicturePath)) {
+      printPicturePath_(std::move(printPicturePath)),
+      hasPrinter_(std::move(hasPrinter)) {
     // Children, so that they can be found by name; members, so that they go with this object.
     exportTimer_.setParent(this);
     printTimer_.setParent(this);
@@ -88,16 +94,24 @@ void PictureCommands::Print() {
     const QImage picture = toolkit::ReadJpeg(printPicturePath_);
 
     QPrinter printer(QPrinter::HighResolution);
-    if (QPrinterInfo::defaultPrinter().isNull()) {
-        // No printer on this system: print into a PDF document.
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(
-            QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                .absoluteFilePath(QStringLiteral("Quillmark puzzle.pdf")));
+    if (hasPrinter_()) {
+        if (dialogs_.AskPrint(printer)) {
+            PrintPicture(printer, picture, board_.logicalDpiX(), board_.logicalDpiY());
+        }
+        return;
     }
-    if (dialogs_.AskPrint(printer)) {
-        PrintPicture(printer, picture, board_.logicalDpiX(), board_.logicalDpiY());
+    // A print dialog without a printer offers nothing to print on: print into a document.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QDir().mkpath(documents)) {
+        throw std::runtime_error("Cannot make the folder " +
+                                 QDir::toNativeSeparators(documents).toStdString());
     }
+    const QString pdf = QDir(documents).absoluteFilePath(QStringLiteral("Quillmark puzzle.pdf"));
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    PrintPicture(printer, picture, board_.logicalDpiX(), board_.logicalDpiY());
+    dialogs_.ShowMessage(toolkit::BoxKind::Information,
+                         QString(sentences::kPrintedToFile).arg(QDir::toNativeSeparators(pdf)));
 }
 
 }  // namespace output

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <functional>
 
 class QWidget;
 
@@ -24,10 +25,15 @@ class PictureCommands : public QObject {
     Q_OBJECT
 
 public:
+    // Whether the system has a printer to offer.
+    using PrinterCheck = std::function<bool()>;
+    static bool SystemHasPrinter();
+
     // board, colors and dialogs must outlive the commands; printPicturePath is where the
     // picture to print is written for the while of a print.
     PictureCommands(QWidget& board, const appearance::SkinColors& colors, toolkit::Dialogs& dialogs,
-                    QString printPicturePath, QObject* parent = nullptr);
+                    QString printPicturePath, PrinterCheck hasPrinter = SystemHasPrinter,
+                    QObject* parent = nullptr);
 
     // Asks for the picture's name; exportDue follows 2 s later.
     void AskExport();
@@ -35,9 +41,10 @@ public:
     void Export();
     // printDue follows 1 s later.
     void RequestPrint();
-    // Takes the picture and prints it once the player confirms the print dialog; where the
-    // system has no printer, into "Quillmark puzzle.pdf" in the Documents folder. The picture's
-    // file is gone afterwards, whatever happened.
+    // Takes the picture and prints it once the player confirms the print dialog. Where the
+    // system has no printer there is no dialog: it prints into "Quillmark puzzle.pdf" in the
+    // Documents folder of the desktop's user folders (made when missing) and tells the player
+    // where. The picture's file is gone afterwards, whatever happened.
     void Print();
 
 signals:
@@ -49,6 +56,7 @@ private:
     const appearance::SkinColors& colors_;
     toolkit::Dialogs& dialogs_;
     const QString printPicturePath_;
+    PrinterCheck hasPrinter_;
     QString picturePath_;
     QTimer exportTimer_;
     QTimer printTimer_;

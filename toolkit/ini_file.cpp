@@ -1,16 +1,17 @@
 #include "toolkit/ini_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
+
+#include "toolkit/atomic_file.h"
+#include "toolkit/text_form.h"
 
 namespace toolkit {
 
 namespace {
 
 constexpr qsizetype kLongestValue = 2047;
-
-// No settings or colour file comes near this size; larger ones are read only this far.
-constexpr qint64 kLargestIniFile = 1024 * 1024;
 
 QString Decode(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -27,7 +28,7 @@ bool SameName(const QByteArray& name, const QString& wanted) {
 std::optional<QString> FindIniValue(const QByteArray& content, const QString& section,
                                     const QString& key) {
     bool inSection = false;
-    for (QByteArray line : content.split('\n')) {
+    for (QByteArray line : SplitLines(ToWorkingText(content, FormOf(content)))) {
         line = line.trimmed();
         if (line.startsWith('[')) {
             const qsizetype end = line.indexOf(']');
@@ -44,11 +45,12 @@ std::optional<QString> FindIniValue(const QByteArray& content, const QString& se
 }
 
 QString IniFile::Read(const QString& section, const QString& key, const QString& fallback) const {
+    // A folder, a FIFO or a device reads as a missing file: never blocking, never endless.
     QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!QFileInfo(path_).isFile() || !file.open(QIODevice::ReadOnly)) {
         return fallback;
     }
-    return FindIniValue(file.read(kLargestIniFile), section, key).value_or(fallback);
+    return FindIniValue(file.read(kLargestReadFile), section, key).value_or(fallback);
 }
 
 }  // namespace toolkit

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
 #include <csetjmp>
@@ -22,6 +23,10 @@ namespace toolkit {
 namespace {
 
 constexpr int kQuality = 90;
+
+// No picture the game reads comes near this; a header claiming more is refused before libjpeg
+// sets out to allocate and decode it.
+constexpr long long kLargestPixelCount = 4096LL * 4096LL;
 
 [[noreturn]] void Fail(const char* doing, const QString& path, const std::string& why) {
     throw std::runtime_error(std::string("Cannot ") + doing + " the JPEG picture " +
@@ -89,6 +94,9 @@ const char* Decode(Decompressor& decompressor, std::FILE* file, QImage& image) {
     jpeg_create_decompress(&info);
     jpeg_stdio_src(&info, file);
     jpeg_read_header(&info, TRUE);
+    if (static_cast<long long>(info.image_width) * info.image_height > kLargestPixelCount) {
+        return "the picture is larger than any the game reads";
+    }
     if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK) {
         return "CMYK pictures are not supported";
     }
@@ -183,6 +191,10 @@ const char* Encode(Compressor& compressor, const QImage& rgb) {
 }  // namespace
 
 QImage ReadJpeg(const QString& path) {
+    // A FIFO or a device would block or never end.
+    if (QFileInfo source(path); source.exists() && !source.isFile()) {
+        Fail("read", path, "it is not a regular file");
+    }
     FilePointer file(std::fopen(QFile::encodeName(path).constData(), "rb"));
     if (!file) {
         Fail("read", path, std::error_code(errno, std::generic_category()).message());

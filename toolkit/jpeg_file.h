@@ -10,7 +10,8 @@ namespace toolkit {
 // end of JPEG file"); libjpeg never prints and never ends the process.
 
 // The picture in the JPEG file at path, as QImage::Format_RGB32. Grey pictures come out grey;
-// CMYK pictures are refused. A file that libjpeg can only read by patching over corrupt or
+// CMYK pictures are refused, and so is a picture whose header claims more than 4096 x 4096
+// pixels, before it is decoded. A file that libjpeg can only read by patching over corrupt or
 // missing data (which it would otherwise only warn about) is refused too.
 QImage ReadJpeg(const QString& path);
 

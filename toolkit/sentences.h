@@ -27,6 +27,8 @@ inline constexpr QLatin1String kGridSolved{"You have solved the grid!"};
 inline constexpr QLatin1String kTooFewValues{"You need to insert at least 15 values"};
 inline constexpr QLatin1String kNoNewVersion{"No new version is available for update."};
 inline constexpr QLatin1String kPictureSaved{"Quillmark puzzle image saved."};
+// %1: the document printed into where the system has no printer.
+inline constexpr QLatin1String kPrintedToFile{"There is no printer: the puzzle was printed to %1"};
 inline constexpr QLatin1String kOnlineGameLeft{
     "Online game is terminated: you cannot leave the quillmark during online games!"};
 

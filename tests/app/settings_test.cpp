@@ -2,6 +2,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <string_view>
+
+#include <sys/stat.h>
 
 #include <stdexcept>
 
@@ -25,9 +29,11 @@ TEST(WithSetting, ChangesOnlyTheValueOfItsLine) {
               "[Param]\r\nLevel = Hard \r\nx=1");
 }
 
-TEST(WithSetting, JoinsWithCrLfDroppingLeadingEmptyLinesAndTheFinalBreak) {
-    EXPECT_EQ(WithSetting("\n\r\n[param]\nhint=false\n\nuser=a\n", "hint", "true"),
+TEST(WithSetting, JoinsWithTheFilesOwnLineEndDroppingLeadingEmptyLinesAndTheFinalBreak) {
+    EXPECT_EQ(WithSetting("\r\n\n[param]\nhint=false\n\nuser=a\n", "hint", "true"),
               "[param]\r\nhint=true\r\n\r\nuser=a");
+    EXPECT_EQ(WithSetting("\n\r\n[param]\nhint=false\n\nuser=a\n", "hint", "true"),
+              "[param]\nhint=true\n\nuser=a");
 }
 
 TEST(WithSetting, AddsAMissingLineToTheSectionOrAMissingSection) {
@@ -106,6 +112,53 @@ TEST_F(SettingsFile, AMissingAccountLineReadsAsErrorWithoutARewrite) {
     WriteConfig(noUser);
     EXPECT_EQ(Loaded().Account().user, QStringLiteral("error"));
     EXPECT_EQ(ConfigText(), noUser);
+}
+
+TEST_F(SettingsFile, AnyEditorsTextReadsTheSameAndARewriteKeepsItsEncodingAndLineEnds) {
+    auto utf16 = [](const QByteArray& text) {
+        const QString decoded = QString::fromUtf8(text);
+        return QByteArray("\xFF\xFE") +
+               QByteArray(reinterpret_cast<const char*>(decoded.utf16()), decoded.size() * 2);
+    };
+    const QByteArray hard = QByteArray(kPlayerFile).replace("Medium", "Hard");
+    const std::tuple<const char*, QByteArray, QByteArray> forms[] = {
+        {"UTF-8 mark", "\xEF\xBB\xBF" + kPlayerFile, "\xEF\xBB\xBF" + hard},
+        {"LF", QByteArray(kPlayerFile).replace("\r\n", "\n"),
+         QByteArray(hard).replace("\r\n", "\n")},
+        {"CR", QByteArray(kPlayerFile).replace("\r\n", "\r"),
+         QByteArray(hard).replace("\r\n", "\r")},
+        {"UTF-16 mark", utf16(kPlayerFile), utf16(hard)},
+    };
+    for (const auto& [form, text, rewritten] : forms) {
+        WriteConfig(text);
+        Settings settings = Loaded();
+        EXPECT_EQ(settings.SkinName(), QStringLiteral("blue")) << form;
+        EXPECT_EQ(settings.Level(), QStringLiteral("Medium")) << form;
+        EXPECT_TRUE(settings.Hint()) << form;
+        EXPECT_EQ(settings.Account().mail, QStringLiteral("rider@example.org")) << form;
+        EXPECT_EQ(ConfigText(), text) << form;  // nothing was repaired
+        settings.SetLevel(QStringLiteral("Hard"));
+        EXPECT_EQ(ConfigText(), rewritten) << form;
+    }
+}
+
+TEST_F(SettingsFile, AnythingButAFileReadsAsMissingWithoutBlockingAndKeepsItsPlace) {
+    for (const char* kind : {"folder", "fifo", "device"}) {
+        QFile::remove(ConfigPath());
+        QDir(ConfigPath()).removeRecursively();
+        if (std::string_view(kind) == "folder") {
+            ASSERT_TRUE(QDir().mkdir(ConfigPath()));
+        } else if (std::string_view(kind) == "fifo") {
+            ASSERT_EQ(mkfifo(QFile::encodeName(ConfigPath()).constData(), 0600), 0);
+        } else {
+            ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), ConfigPath()));
+        }
+        const Settings settings = Loaded();
+        EXPECT_EQ(settings.Level(), QStringLiteral("Easy")) << kind;
+        EXPECT_EQ(settings.Account().user, QStringLiteral("error")) << kind;
+        EXPECT_FALSE(QFileInfo(ConfigPath()).isFile()) << kind;  // nothing replaced it
+    }
+    QFile::remove(ConfigPath());
 }
 
 TEST_F(SettingsFile, AChoiceRewritesOnlyItsLineAndAFailedOneKeepsTheOldValue) {

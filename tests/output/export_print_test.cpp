@@ -18,6 +18,7 @@ class ExportPrint : public testing_support::WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
+        printer = true;
         ShowReady();
         Window().Puzzle1Click();
     }
@@ -126,6 +127,30 @@ TEST_F(ExportPrint, ACancelledPrintLeavesNoPicture) {
     EXPECT_EQ(Boxes().shown.back().kind, ShownBox::Kind::PrintDialog);
     EXPECT_FALSE(QFile::exists(PrintPicture()));
     EXPECT_FALSE(QFile::exists(Pdf()));
+}
+
+using PrintWithoutPrinter = testing_support::WindowTest;
+
+TEST_F(PrintWithoutPrinter, PrintsIntoADocumentInTheDocumentsFolderAndSaysWhere) {
+    const QByteArray home = qgetenv("HOME");
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", ProgramDir().toUtf8());  // Documents is made there, under no user-dirs file
+    qunsetenv("XDG_CONFIG_HOME");
+    printer = false;
+    ShowReady();
+    Window().Puzzle1Click();
+    Window().Print1Click();
+    Window().Timer_stampaTimer();
+    qputenv("HOME", home);
+    qputenv("XDG_CONFIG_HOME", config);
+
+    const QString pdf = ProgramDir() + "Documents/Quillmark puzzle.pdf";
+    EXPECT_EQ(Boxes().Texts(),
+              QStringList({"There is no printer: the puzzle was printed to " + pdf}));
+    QFile printed(pdf);
+    ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(printed.readAll().startsWith("%PDF"));
+    EXPECT_FALSE(QFile::exists(ProgramDir() + "print.jpg"));
 }
 
 }  // namespace

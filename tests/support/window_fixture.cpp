@@ -33,6 +33,9 @@ MainWindowOptions WindowTest::Options(engine::ClassObjectFactory factory) {
     options.engineFactory = factory ? std::move(factory) : recorder_.Factory();
     options.tickClock = [this] { return ticks; };
     options.openAddress = [this](const QString& address) { opened_ << address; };
+    if (printer) {
+        options.printerAvailable = [has = *printer] { return has; };
+    }
     return options;
 }
 

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 #include "app/main_window.h"
@@ -51,6 +52,8 @@ protected:
 
     // The stopwatch's tick count: tests move it by hand.
     std::uint32_t ticks = 0;
+    // Whether the window is told the system has a printer; unset, it asks the print system.
+    std::optional<bool> printer;
     // The addresses the program asked the desktop to open, in order.
     const QStringList& Opened() const { return opened_; }
 
