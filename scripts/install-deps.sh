@@ -12,6 +12,9 @@ packages=(
     libcurl4-openssl-dev libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libsodium-dev
     # tests and benchmarks
     libgtest-dev libgmock-dev zlib1g-dev libbenchmark-dev xvfb xauth xdotool imagemagick qqwing wrk python3
+    # packaging: the Debian package (dpkg-shlibdeps, file) and the checks of its desktop
+    # entry, metainfo and manual pages
+    dpkg-dev file desktop-file-utils appstream groff-base
     # fonts for a readable board on a bare machine
     fonts-dejavu-core
 )
