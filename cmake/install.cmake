@@ -107,6 +107,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-# Source packages come from git, not from a build folder.
-set(CPACK_SOURCE_IGNORE_FILES "/\\.git/" "/build/")
+# Source packages leave out git and build folders; regular expressions, escaped once more
+# for CPackConfig.cmake.
+set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build/")
 include(CPack)
