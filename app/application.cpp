@@ -8,6 +8,7 @@ namespace app {
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Quillmark"));
     setApplicationDisplayName(QStringLiteral("Quillmark"));
+    setDesktopFileName(QStringLiteral(QUILLMARK_APP_ID));
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

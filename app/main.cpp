@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     app::Application application(argc, argv);
     TFsudoku_main window;
     application.SetErrorReport([&window](const QString& text) { window.ReportError(text); });
-    app::InstallStartupProbe(window);
+    app::InstallStartupProbe(window, [&window] { return window.IsReady(); });
     window.show();
     return application.exec();
 }

@@ -32,15 +32,17 @@ QByteArray ResidentMemoryLine() {
 
 class FirstPaintWatcher : public QObject {
 public:
-    using QObject::QObject;
+    FirstPaintWatcher(std::function<bool()> isReady, QObject* parent)
+        : QObject(parent), isReady_(std::move(isReady)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && !seen_) {
             seen_ = true;
             std::fprintf(stderr, "first-paint-monotonic-ms %.3f\n", MonotonicMs());
-            QTimer::singleShot(5000, [] {
+            QTimer::singleShot(5000, this, [this] {
                 std::fprintf(stderr, "rss-after-5s %s\n", ResidentMemoryLine().constData());
+                std::fprintf(stderr, "ready %d\n", isReady_() ? 1 : 0);
                 QCoreApplication::quit();
             });
         }
@@ -48,16 +50,17 @@ protected:
     }
 
 private:
+    std::function<bool()> isReady_;
     bool seen_ = false;
 };
 
 }  // namespace
 
-void InstallStartupProbe(QWidget& window) {
+void InstallStartupProbe(QWidget& window, std::function<bool()> isReady) {
     if (qEnvironmentVariableIsEmpty("QUILLMARK_STARTUP_PROBE")) {
         return;
     }
-    window.installEventFilter(new FirstPaintWatcher(&window));
+    window.installEventFilter(new FirstPaintWatcher(std::move(isReady), &window));
 }
 
 }  // namespace app

@@ -127,6 +127,10 @@ set_property(SOURCE app/main_window.cpp APPEND PROPERTY COMPILE_DEFINITIONS
     QUILLMARK_INSTALLED_ENGINE_DIR="${QUILLMARK_INSTALLED_ENGINE_DIR}"
     QUILLMARK_INSTALLED_SKIN_DIR="${QUILLMARK_INSTALLED_SKIN_DIR}")
 
+# The window is matched to its desktop entry by this name.
+set_property(SOURCE app/application.cpp APPEND PROPERTY COMPILE_DEFINITIONS
+    QUILLMARK_APP_ID="${QUILLMARK_APP_ID}")
+
 add_executable(quillmark app/main.cpp)
 target_link_libraries(quillmark PRIVATE quillmark_gui quillmark_warnings)
 set_target_properties(quillmark PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QUILLMARK_PROGRAM_DIR})

@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "appearance/skin_menu.h"
+#include "appearance/skins.h"
 #include "tests/support/qt_printers.h"
 #include "tests/support/scratch_dir.h"
 
@@ -33,6 +34,17 @@ TEST_F(SkinMenu, ListsDirectoriesWithoutHiddenOnesOrderedWithoutRegardToCase) {
               QStringList({"blue", "Default", "default", "Green", "ocean"}));
     EXPECT_EQ(ListSkinDirectories(Root() + "/ocean"), QStringList({"inner"}));
     EXPECT_TRUE(ListSkinDirectories(Root() + "/missing").isEmpty());
+}
+
+TEST_F(SkinMenu, SeveralSkinFoldersListEachNameOnceAndTheFirstHoldingOneWins) {
+    MakeDirectories({"mine/blue", "mine/default", "shipped/default", "shipped/night"});
+    const QStringList roots{Root() + "/mine", Root() + "/shipped"};
+    EXPECT_EQ(ListSkinDirectories(roots), QStringList({"blue", "default", "night"}));
+    Skins skins(roots);
+    skins.Choose(QStringLiteral("default"));
+    EXPECT_EQ(skins.Folder(), Root() + "/mine/default/");
+    skins.Choose(QStringLiteral("night"));
+    EXPECT_EQ(skins.Folder(), Root() + "/shipped/night/");
 }
 
 TEST_F(SkinMenu, TakesNamesFromTheLastToTheFirst) {

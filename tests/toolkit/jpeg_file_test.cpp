@@ -181,11 +181,25 @@ TEST(JpegFile, MissingEmptyTruncatedAndForeignFilesRaiseErrorsNamingThem) {
     WriteBytes(dir.Path("truncated.jpg"),
                {bytes.begin(), bytes.begin() + static_cast<long>(bytes.size() / 2)});
     WriteBytes(dir.Path("picture.png"), {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'});
+    // A picture whose frame header claims 30000 x 30000 pixels (height, then width).
+    std::vector<std::uint8_t> huge = bytes;
+    for (std::size_t at = 0; at + 8 < huge.size(); ++at) {
+        if (huge[at] == 0xFF && huge[at + 1] == 0xC0) {
+            for (std::size_t field : {at + 5, at + 7}) {
+                huge[field] = 0x75;
+                huge[field + 1] = 0x30;
+            }
+            break;
+        }
+    }
+    WriteBytes(dir.Path("huge.jpg"), huge);
 
-    for (const auto& [name, reason] : {std::pair{"missing.jpg", "No such file or directory"},
-                                       {"empty.jpg", "Empty input file"},
-                                       {"truncated.jpg", "Premature end of JPEG file"},
-                                       {"picture.png", "Not a JPEG file: starts with 0x89 0x50"}}) {
+    for (const auto& [name, reason] :
+         {std::pair{"missing.jpg", "No such file or directory"},
+          {"empty.jpg", "Empty input file"},
+          {"truncated.jpg", "Premature end of JPEG file"},
+          {"picture.png", "Not a JPEG file: starts with 0x89 0x50"},
+          {"huge.jpg", "the picture is larger than any the game reads"}}) {
         EXPECT_EQ(ReadError(dir.Path(name)),
                   "Cannot read the JPEG picture " + dir.Path(name) + ": " + reason);
     }
