@@ -1,13 +1,14 @@
 #include "ladder_server/http_server.h"
 
+#include <arpa/inet.h>
+
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <iostream>
-#include <memory>
 #include <string_view>
+#include <thread>
 
 #include "ladder_server/protocol.h"
 #include "ladder_server/requests.h"
@@ -16,257 +17,243 @@ namespace ladder {
 
 namespace {
 
-using httplib::Request;
-using httplib::Response;
-using HandlerResponse = httplib::Server::HandlerResponse;
 using nlohmann::json;
 
 // Not in the protocol's list because no well-formed request earns it: a storage failure.
 constexpr const char* kInternalError = "INTERNAL_ERROR";
-constexpr const char* kJson = "application/json";
 
-struct Route {
+enum class RouteKind { Start, Finish, Forfeit, Version, Standings };
+
+struct RouteEntry {
     const char* method;
     const char* path;
+    RouteKind kind;
 };
 
 constexpr std::array kRoutes{
-    Route{"POST", paths::kStart},  Route{"POST", paths::kFinish},   Route{"POST", paths::kForfeit},
-    Route{"GET", paths::kVersion}, Route{"GET", paths::kStandings},
+    RouteEntry{"POST", paths::kStart, RouteKind::Start},
+    RouteEntry{"POST", paths::kFinish, RouteKind::Finish},
+    RouteEntry{"POST", paths::kForfeit, RouteKind::Forfeit},
+    RouteEntry{"GET", paths::kVersion, RouteKind::Version},
+    RouteEntry{"GET", paths::kStandings, RouteKind::Standings},
 };
 
-void Answer(Response& response, int status, const json& body) {
+http::Response Answer(int status, const json& body) {
+    http::Response response;
     response.status = status;
-    response.set_content(body.dump(), kJson);
+    response.headers.push_back({"Content-Type", "application/json"});
+    response.body = body.dump();
+    return response;
 }
 
-void Refuse(Response& response, int status, const char* code, std::string_view message) {
-    Answer(response, status, json{{"error", code}, {"message", message}});
+http::Response Refuse(int status, const char* code, std::string_view message) {
+    return Answer(status, json{{"error", code}, {"message", message}});
 }
 
-// Whatever of a refused request's body is still unread would be taken for the next request
-// on the connection, so the connection ends with this answer. The library keeps a
-// connection unless the request asked to close it, but drops it when a content provider
-// fails; so the answer goes out through a provider that writes it whole, then fails.
-void RefuseAndClose(Response& response, int status, const char* code, std::string_view message) {
-    auto body =
-        std::make_shared<const std::string>(json{{"error", code}, {"message", message}}.dump());
-    response.status = status;
-    response.body.clear();
-    response.set_header("Connection", "close");
-    response.set_content_provider(
-        body->size(), kJson,
-        [body](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-            sink.write(body->data() + offset, length);
-            return false;
-        });
-}
-
-void Refuse(Response& response, Refusal refusal) {
+http::Response Refuse(Refusal refusal) {
     switch (refusal) {
         case Refusal::NotEnabled:
-            return Refuse(response, 403, codes::kNotEnabled,
+            return Refuse(403, codes::kNotEnabled,
                           "unknown user, wrong password or not enabled for online games");
         case Refusal::NotLadder:
-            return Refuse(response, 404, codes::kNotLadder, "no open ladder game of that id");
+            return Refuse(404, codes::kNotLadder, "no open ladder game of that id");
         case Refusal::NotCompleted:
-            return Refuse(response, 422, codes::kNotCompleted,
+            return Refuse(422, codes::kNotCompleted,
                           "the grid does not solve the puzzle; the game is over");
     }
+    return Refuse(500, kInternalError, "unknown refusal");
 }
 
-// Content-Length as a number, when the header is there and is one.
-std::optional<std::uint64_t> ContentLength(const Request& request, bool* malformed) {
-    *malformed = false;
-    if (!request.has_header("Content-Length")) {
-        return std::nullopt;
-    }
-    const std::string text = request.get_header_value("Content-Length");
-    std::uint64_t length = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), length);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
-        *malformed = true;
-        return std::nullopt;
-    }
-    return length;
+http::Response Busy() {
+    http::Response busy = Refuse(503, codes::kBusy, "the server is busy: try again in a moment");
+    busy.headers.push_back({"Retry-After", "1"});
+    return busy;
 }
 
-bool IsChunked(const Request& request) {
-    return request.has_header("Transfer-Encoding");
+// The answer to bytes that are no request the connection could read.
+http::Response ConnectionRefusal(int status, const std::string& message) {
+    const char* code = status == 413 || status == 414 || status == 431 ? codes::kTooLarge
+                       : status >= 500                                 ? kInternalError
+                                                                       : codes::kBadRequest;
+    if (status == 500) {
+        return Refuse(500, kInternalError, "the server could not answer");
+    }
+    return Refuse(status, code, message);
 }
 
-// Decides, from the request line and headers alone, every request that cannot reach a
-// route, so no body of such a request is ever read.
-HandlerResponse PreRoute(const Request& request, Response& response) {
-    bool malformedLength = false;
-    const auto length = ContentLength(request, &malformedLength);
-    const bool hasBody = (length && *length > 0) || IsChunked(request) || malformedLength;
-    if (malformedLength) {
-        RefuseAndClose(response, 400, codes::kBadRequest, "malformed Content-Length");
-        return HandlerResponse::Handled;
-    }
-    if (length && *length > kMaxBodyBytes) {
-        RefuseAndClose(response, 413, codes::kTooLarge,
-                       "the body is over " + std::to_string(kMaxBodyBytes) + " bytes");
-        return HandlerResponse::Handled;
-    }
-    const auto route = std::find_if(kRoutes.begin(), kRoutes.end(),
-                                    [&](const Route& r) { return request.path == r.path; });
-    const auto reply = [hasBody](Response& r, int status, const char* code,
-                                 std::string_view message) {
-        hasBody ? RefuseAndClose(r, status, code, message) : Refuse(r, status, code, message);
-    };
-    if (route == kRoutes.end()) {
-        reply(response, 404, codes::kNotFound, "no such route");
-        return HandlerResponse::Handled;
-    }
-    const std::string method = request.method == "HEAD" ? "GET" : request.method;
-    if (method != route->method) {
-        response.set_header("Allow",
-                            std::string_view(route->method) == "GET" ? "GET, HEAD" : route->method);
-        reply(response, 405, codes::kMethodNotAllowed,
-              std::string("this route takes ") + route->method);
-        return HandlerResponse::Handled;
-    }
-    if (method == "POST" && !length && !IsChunked(request)) {
-        // Without a length the library would read until the client closes.
-        RefuseAndClose(response, 400, codes::kBadRequest, "a JSON body with a length is needed");
-        return HandlerResponse::Handled;
-    }
-    return HandlerResponse::Unhandled;
-}
-
-// Answers what the library refuses by itself (a malformed request line, an overlong URI, ...)
-// in the same JSON form as everything else.
-HandlerResponse FillError(const Request&, Response& response) {
-    if (!response.body.empty() || response.has_header("Content-Type")) {
-        return HandlerResponse::Unhandled;  // answered already
-    }
-    const char* code = response.status == 404   ? codes::kNotFound
-                       : response.status == 405 ? codes::kMethodNotAllowed
-                       : response.status == 413 ? codes::kTooLarge
-                       : response.status >= 500 ? kInternalError
-                                                : codes::kBadRequest;
-    // What the library could not read may still wait on the connection.
-    RefuseAndClose(
-        response, response.status, code,
-        "the server cannot take this request (HTTP " + std::to_string(response.status) + ")");
-    return HandlerResponse::Handled;
-}
-
-void AnswerInternalError(const Request& request, Response& response, std::exception_ptr error) {
+// Runs work, whose answer it returns; a storage failure is logged and answered 500.
+template <class Work>
+http::Response Guarded(const http::Request& request, Work work) {
     try {
-        std::rethrow_exception(error);
+        return work();
     } catch (const std::exception& e) {
         std::cerr << "error: " << request.method << ' ' << request.path << ": " << e.what()
                   << std::endl;
     } catch (...) {
         std::cerr << "error: " << request.method << ' ' << request.path << std::endl;
     }
-    Refuse(response, 500, kInternalError, "the server could not answer");
+    return Refuse(500, kInternalError, "the server could not answer");
 }
 
-// A POST route: reads the body, at most kMaxBodyBytes of it even when chunked, and hands it
-// on with the request parsed by parse.
+template <class T, class Make>
+http::Response FromAnswer(const GameAnswer<T>& answer, Make make) {
+    if (const auto* refusal = std::get_if<Refusal>(&answer)) {
+        return Refuse(*refusal);
+    }
+    return make(std::get<T>(answer));
+}
+
+// A POST route's body read by parse and handed to handle, or the reason it is bad.
 template <class Parse, class Handle>
-httplib::Server::HandlerWithContentReader PostRoute(Parse parse, Handle handle) {
-    return [parse, handle](const Request&, Response& response,
-                           const httplib::ContentReader& reader) {
-        std::string body;
-        bool tooLarge = false;
-        const bool read = reader([&](const char* data, std::size_t size) {
-            if (body.size() + size > kMaxBodyBytes) {
-                tooLarge = true;
-                return false;
+http::Response WithBody(const http::Request& request, Parse parse, Handle handle) {
+    auto parsed = parse(request.body);
+    if (const auto* bad = std::get_if<BadRequest>(&parsed)) {
+        return Refuse(400, codes::kBadRequest, bad->message);
+    }
+    return handle(std::get<0>(parsed));
+}
+
+// The routes but the start, run on the work pool.
+http::Response Work(GameService& games, RouteKind kind, const http::Request& request) {
+    switch (kind) {
+        case RouteKind::Finish:
+            return WithBody(request, ParseFinishRequest, [&](const FinishRequest& finish) {
+                return FromAnswer(games.Finish(finish.user, finish.gameId, finish.grid),
+                                  [](std::int64_t seconds) {
+                                      return Answer(200, json{{"seconds", seconds}});
+                                  });
+            });
+        case RouteKind::Forfeit:
+            return WithBody(request, ParseForfeitRequest, [&](const ForfeitRequest& forfeit) {
+                return FromAnswer(games.Forfeit(forfeit.user, forfeit.gameId),
+                                  [](Forfeited) { return Answer(200, json::object()); });
+            });
+        case RouteKind::Version: {
+            const VersionInfo version = games.Version();
+            return Answer(200, json{{"version", version.version}, {"download", version.download}});
+        }
+        case RouteKind::Standings: {
+            json rows = json::array();
+            for (const Standing& standing : games.Standings()) {
+                rows.push_back({{"user", standing.user},
+                                {"solved", standing.solved},
+                                {"best_seconds", standing.bestSeconds ? json(*standing.bestSeconds)
+                                                                      : json(nullptr)}});
             }
-            body.append(data, size);
-            return true;
-        });
-        if (tooLarge) {
-            return RefuseAndClose(response, 413, codes::kTooLarge,
-                                  "the body is over " + std::to_string(kMaxBodyBytes) + " bytes");
+            return Answer(200, json{{"standings", std::move(rows)}});
         }
-        if (!read) {
-            return RefuseAndClose(response, 400, codes::kBadRequest, "the body could not be read");
-        }
-        auto parsed = parse(body);
-        if (const auto* bad = std::get_if<BadRequest>(&parsed)) {
-            return Refuse(response, 400, codes::kBadRequest, bad->message);
-        }
-        handle(std::get<0>(parsed), response);
-    };
+        case RouteKind::Start:
+            break;
+    }
+    return Refuse(500, kInternalError, "no such work");
+}
+
+bool IsNumericAddress(const std::string& text) {
+    unsigned char bytes[16];
+    return inet_pton(AF_INET, text.c_str(), bytes) == 1 ||
+           inet_pton(AF_INET6, text.c_str(), bytes) == 1;
+}
+
+// Work waiting beside each running one before the server answers busy.
+constexpr std::size_t kWorkQueuePerThread = 64;
+
+HttpOptions WithDefaults(HttpOptions options) {
+    options.threads = std::max(1, options.threads);
+    if (options.loginThreads <= 0) {
+        options.loginThreads = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    }
+    if (options.loginQueue == 0) {
+        options.loginQueue = 4 * static_cast<std::size_t>(options.loginThreads);
+    }
+    options.server.limits.maxBodyBytes = kMaxBodyBytes;
+    options.server.refusal = ConnectionRefusal;
+    return options;
 }
 
 }  // namespace
 
-HttpServer::HttpServer(GameService& games, int threads) {
-    const auto poolSize = static_cast<std::size_t>(std::max(1, threads));
-    // The library takes ownership of the queue it is given and deletes it when done.
-    server_.new_task_queue = [poolSize] { return new httplib::ThreadPool(poolSize); };
-    server_.set_payload_max_length(kMaxBodyBytes);
-    server_.set_keep_alive_max_count(100);
-    // An answer goes out as two writes, headers then body; with Nagle's algorithm the body
-    // would wait for the client's delayed acknowledgement, some 40 ms.
-    server_.set_tcp_nodelay(true);
-    server_.set_pre_routing_handler(PreRoute);
-    server_.set_error_handler(httplib::Server::HandlerWithResponse(FillError));
-    server_.set_exception_handler(AnswerInternalError);
+HttpServer::HttpServer(GameService& games, HttpOptions options)
+    : games_(games),
+      options_(WithDefaults(std::move(options))),
+      work_(options_.threads, kWorkQueuePerThread * static_cast<std::size_t>(options_.threads)),
+      logins_(options_.loginThreads, options_.loginQueue),
+      loginsInHand_(options_.loginsPerAddress),
+      server_([this](http::Request request,
+                     http::Responder respond) { Dispatch(std::move(request), std::move(respond)); },
+              options_.server) {}
 
-    server_.Post(paths::kStart,
-                 PostRoute(ParseStartRequest, [&games](const StartRequest& request, Response& r) {
-                     const auto answer = games.Start(request.user, request.password);
-                     if (const auto* refusal = std::get_if<Refusal>(&answer)) {
-                         return Refuse(r, *refusal);
-                     }
-                     const auto& started = std::get<StartedGame>(answer);
-                     Answer(r, 200, json{{"game_id", started.gameId}, {"puzzle", started.puzzle}});
-                 }));
-    server_.Post(paths::kFinish,
-                 PostRoute(ParseFinishRequest, [&games](const FinishRequest& request, Response& r) {
-                     const auto answer = games.Finish(request.user, request.gameId, request.grid);
-                     if (const auto* refusal = std::get_if<Refusal>(&answer)) {
-                         return Refuse(r, *refusal);
-                     }
-                     Answer(r, 200, json{{"seconds", std::get<std::int64_t>(answer)}});
-                 }));
-    server_.Post(
-        paths::kForfeit,
-        PostRoute(ParseForfeitRequest, [&games](const ForfeitRequest& request, Response& r) {
-            const auto answer = games.Forfeit(request.user, request.gameId);
-            if (const auto* refusal = std::get_if<Refusal>(&answer)) {
-                return Refuse(r, *refusal);
-            }
-            Answer(r, 200, json::object());
-        }));
-    server_.Get(paths::kVersion, [&games](const Request&, Response& r) {
-        const VersionInfo version = games.Version();
-        Answer(r, 200, json{{"version", version.version}, {"download", version.download}});
-    });
-    server_.Get(paths::kStandings, [&games](const Request&, Response& r) {
-        json rows = json::array();
-        for (const Standing& standing : games.Standings()) {
-            rows.push_back({{"user", standing.user},
-                            {"solved", standing.solved},
-                            {"best_seconds",
-                             standing.bestSeconds ? json(*standing.bestSeconds) : json(nullptr)}});
+std::string HttpServer::ClientAddress(const http::Request& request) const {
+    const auto& fronts = options_.trustedProxies;
+    const bool fromFront =
+        std::find(fronts.begin(), fronts.end(), request.peerAddress) != fronts.end();
+    if (fromFront) {
+        if (const std::string* real = request.Find("X-Real-IP"); real && IsNumericAddress(*real)) {
+            return *real;
         }
-        Answer(r, 200, json{{"standings", std::move(rows)}});
-    });
-}
-
-int HttpServer::Bind(const std::string& address, int port) {
-    if (port == 0) {
-        return server_.bind_to_any_port(address);
     }
-    return server_.bind_to_port(address, port) ? port : -1;
+    return request.peerAddress;
 }
 
-bool HttpServer::Listen() {
-    return server_.listen_after_bind();
-}
+void HttpServer::Dispatch(http::Request request, http::Responder respond) {
+    const auto route = std::find_if(kRoutes.begin(), kRoutes.end(),
+                                    [&](const RouteEntry& r) { return request.path == r.path; });
+    if (route == kRoutes.end()) {
+        return respond(Refuse(404, codes::kNotFound, "no such route"));
+    }
+    const std::string method = request.method == "HEAD" ? "GET" : request.method;
+    if (method != route->method) {
+        http::Response refused =
+            Refuse(405, codes::kMethodNotAllowed, std::string("this route takes ") + route->method);
+        refused.headers.push_back(
+            {"Allow", std::string_view(route->method) == "GET" ? "GET, HEAD" : route->method});
+        return respond(std::move(refused));
+    }
 
-void HttpServer::Stop() {
-    server_.stop();
+    switch (route->kind) {
+        case RouteKind::Start: {
+            auto parsed = ParseStartRequest(request.body);
+            if (const auto* bad = std::get_if<BadRequest>(&parsed)) {
+                return respond(Refuse(400, codes::kBadRequest, bad->message));
+            }
+            auto start = std::get<StartRequest>(std::move(parsed));
+            std::string address = ClientAddress(request);
+            // A login that must wait is refused here, without a place in the queue.
+            if (!games_.MayTryStart(start.user, address)) {
+                return respond(Refuse(Refusal::NotEnabled));
+            }
+            if (!loginsInHand_.TryTake(address)) {
+                return respond(Busy());
+            }
+            const bool queued = logins_.TrySubmit([this, request, start, address, respond] {
+                http::Response answer = Guarded(request, [&] {
+                    return FromAnswer(games_.Start(start.user, start.password, address),
+                                      [](const StartedGame& game) {
+                                          return Answer(200, json{{"game_id", game.gameId},
+                                                                  {"puzzle", game.puzzle}});
+                                      });
+                });
+                loginsInHand_.Give(address);
+                respond(std::move(answer));
+            });
+            if (!queued) {
+                loginsInHand_.Give(address);
+                respond(Busy());
+            }
+            return;
+        }
+        case RouteKind::Finish:
+        case RouteKind::Forfeit:
+        case RouteKind::Version:
+        case RouteKind::Standings:
+            break;
+    }
+    const RouteKind kind = route->kind;
+    const bool queued = work_.TrySubmit([this, kind, request = std::move(request), respond] {
+        respond(Guarded(request, [&] { return Work(games_, kind, request); }));
+    });
+    if (!queued) {
+        respond(Busy());
+    }
 }
 
 }  // namespace ladder

@@ -1,38 +1,73 @@
 #pragma once
 
-// The ladder's HTTP face: the protocol's routes (protocol.h) over a GameService, served by
-// cpp-httplib's thread pool. Every answer is JSON; every refusal carries a code.
-
-#include <httplib.h>
+// The ladder's HTTP face: the protocol's routes (protocol.h) over a GameService. Connections
+// are served by one event loop (http::Server); the work behind the routes runs on two bounded
+// pools, one for starts, which hash a password, and one for everything else, so a burst of
+// logins never holds up finishes. When a pool's queue is full, or a client address already
+// has its share of the login pool, the answer is at once 503 BUSY with Retry-After. Every
+// answer is JSON; every refusal carries a code.
 
 #include <string>
+#include <vector>
 
 #include "ladder_server/game_service.h"
+#include "ladder_server/http/server.h"
+#include "ladder_server/http/task_pool.h"
+#include "ladder_server/per_address_limit.h"
 
 namespace ladder {
 
+struct HttpOptions {
+    int threads = 8;             // for finishes, forfeits, standings and the version
+    int loginThreads = 0;        // for starts; 0: one per core
+    std::size_t loginQueue = 0;  // starts waiting beside the running ones; 0: four per thread
+    int loginsPerAddress = 2;    // starts one client address may have in the pool at once
+    // The numeric addresses of fronts (a reverse proxy such as nginx) whose X-Real-IP header
+    // names the client. From any other peer the header is ignored.
+    std::vector<std::string> trustedProxies;
+    http::ServerOptions server;  // limits and timeouts of the connections
+};
+
 class HttpServer {
 public:
-    // games must outlive the server. threads (at least 1) serve connections, one each.
-    HttpServer(GameService& games, int threads);
+    // games must outlive the server.
+    HttpServer(GameService& games, HttpOptions options);
+    HttpServer(GameService& games, int threads) : HttpServer(games, WithThreads(threads)) {}
     HttpServer(const HttpServer&) = delete;
     HttpServer& operator=(const HttpServer&) = delete;
 
     // Binds address:port, port 0 meaning any free one. The port bound, or -1 when the
     // address cannot be bound.
-    int Bind(const std::string& address, int port);
+    int Bind(const std::string& address, int port) { return server_.Bind(address, port); }
 
     // Serves on the bound port until Stop; returns when every connection is done. False when
     // it could not serve at all.
-    bool Listen();
+    bool Listen() { return server_.Listen(); }
 
-    // Ends a Listen that is running (IsRunning() true) from any thread; a no-op otherwise.
-    void Stop();
+    // Ends a Listen from any thread.
+    void Stop() { server_.Stop(); }
 
-    bool IsRunning() const { return server_.is_running(); }
+    bool IsRunning() const { return server_.IsRunning(); }
 
 private:
-    httplib::Server server_;
+    static HttpOptions WithThreads(int threads) {
+        HttpOptions options;
+        options.threads = threads;
+        return options;
+    }
+    // Called on the loop thread: decides what it can at once, hands the rest to a pool.
+    void Dispatch(http::Request request, http::Responder respond);
+    // The client's address: the peer's, or the front's word for it.
+    std::string ClientAddress(const http::Request& request) const;
+
+    GameService& games_;
+    HttpOptions options_;
+    // Declared before the server, so they outlive it: answers of work still queued go out
+    // through Responders that outlive the loop.
+    http::TaskPool work_;
+    http::TaskPool logins_;
+    PerAddressLimit loginsInHand_;
+    http::Server server_;
 };
 
 }  // namespace ladder

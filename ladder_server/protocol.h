@@ -22,8 +22,18 @@
 //        200 {"standings": [{"user": text, "solved": integer, "best_seconds": integer or null}]}
 //
 // Anything else the server cannot take answers 4xx with {"error": code, "message": text}:
-// 400 BAD_REQUEST (malformed JSON, a missing field, a wrong type), 404 NOT_FOUND (no such
-// route), 405 METHOD_NOT_ALLOWED, 413 TOO_LARGE (a body over kMaxBodyBytes).
+// 400 BAD_REQUEST (malformed JSON, a missing field, a wrong type, bytes that are no HTTP
+// request, or a request that did not arrive in time), 404 NOT_FOUND (no such route),
+// 405 METHOD_NOT_ALLOWED, 413 TOO_LARGE (a body over kMaxBodyBytes, headers over the
+// server's limits).
+//
+// Any route may also answer that the ladder cannot serve it now, whatever was asked:
+//   503 {"error": "BUSY"}, with Retry-After in seconds   too many requests waiting already
+//   429 {"error": "BUSY"}                                 the front's rate limit for the client
+//   502 or 504 {"error": "UNAVAILABLE"}                   the front reached no ladder server
+//   500 {"error": "INTERNAL_ERROR"}                       the ladder's storage failed
+// A client treats 429 and 503 as "busy, try again soon" and 502 and 504 as "cannot be
+// reached", whatever their bodies say.
 
 #include <cstddef>
 
@@ -34,6 +44,9 @@ inline constexpr std::size_t kMaxBodyBytes = 16 * 1024;
 inline constexpr const char* kDefaultServerUrl = "http://127.0.0.1:8642";
 // The engine reads the server's address from this environment variable at every request.
 inline constexpr const char* kServerUrlVariable = "QUILLMARK_LADDER_URL";
+// For https:// addresses: a PEM file of certificate authorities the engine trusts besides the
+// system's, for a private ladder with a certificate of its own. Read at every request.
+inline constexpr const char* kCaFileVariable = "QUILLMARK_LADDER_CA_FILE";
 
 namespace paths {
 inline constexpr const char* kStart = "/v2/games/start";
@@ -51,6 +64,8 @@ inline constexpr const char* kBadRequest = "BAD_REQUEST";
 inline constexpr const char* kNotFound = "NOT_FOUND";
 inline constexpr const char* kMethodNotAllowed = "METHOD_NOT_ALLOWED";
 inline constexpr const char* kTooLarge = "TOO_LARGE";
+inline constexpr const char* kBusy = "BUSY";
+inline constexpr const char* kUnavailable = "UNAVAILABLE";
 }  // namespace codes
 
 }  // namespace ladder
