@@ -49,11 +49,30 @@ std::string Describe(AccountChange change, std::string_view name) {
     return "unknown change";
 }
 
+bool AccountService::MayTryLogin(std::string_view name, std::string_view address) {
+    return throttle_.Allows(name, address);
+}
+
 std::optional<UserRecord> AccountService::Authenticate(std::string_view name,
-                                                       std::string_view password) {
+                                                       std::string_view password,
+                                                       std::string_view address) {
+    if (!throttle_.Allows(name, address)) {
+        return std::nullopt;
+    }
     auto user = store_.FindUser(name);
     const bool matches = VerifyPassword(user ? user->passwordHash : DummyPasswordHash(), password);
-    if (!user || !matches || !user->enabled) {
+    if (!user || !matches) {
+        throttle_.Failed(name, address);
+        return std::nullopt;
+    }
+    throttle_.Succeeded(name, address);
+    if (NeedsRehash(user->passwordHash)) {
+        const std::string rehashed = HashPassword(password);
+        if (store_.SetUserPassword(name, rehashed)) {
+            user->passwordHash = rehashed;
+        }
+    }
+    if (!user->enabled) {
         return std::nullopt;
     }
     return user;

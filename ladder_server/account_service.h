@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ladder_server/clock.h"
+#include "ladder_server/login_throttle.h"
 #include "ladder_server/store.h"
 
 namespace ladder {
@@ -27,12 +28,20 @@ std::string Describe(AccountChange change, std::string_view name);
 class AccountService {
 public:
     // Both must outlive the service.
-    AccountService(Store& store, Clock& clock) : store_(store), clock_(clock) {}
+    AccountService(Store& store, Clock& clock, ThrottlePolicy throttle = {})
+        : store_(store), clock_(clock), throttle_(clock, throttle) {}
+
+    // Whether a login for name from the client address may be checked now, or must wait
+    // for failed ones before it (LoginThrottle). Cheap: no hashing, no storage.
+    bool MayTryLogin(std::string_view name, std::string_view address);
 
     // The user when the name is known, the password matches and the user is enabled for
-    // online games; nothing otherwise. The answer takes as long for an unknown name as for a
-    // known one: a password is always checked, against a dummy hash when there is no user.
-    std::optional<UserRecord> Authenticate(std::string_view name, std::string_view password);
+    // online games; nothing otherwise, also when the login must wait (nothing is hashed
+    // then). Otherwise the answer takes as long for an unknown name as for a known one: a
+    // password is always checked, against a dummy hash when there is no user. A matching
+    // password hashed with older limits is hashed again and kept.
+    std::optional<UserRecord> Authenticate(std::string_view name, std::string_view password,
+                                           std::string_view address);
 
     AccountChange Add(std::string_view name, std::string_view password, std::string_view email,
                       bool enabled);
@@ -43,6 +52,7 @@ public:
 private:
     Store& store_;
     Clock& clock_;
+    LoginThrottle throttle_;
 };
 
 }  // namespace ladder

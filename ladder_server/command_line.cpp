@@ -1,5 +1,8 @@
 #include "ladder_server/command_line.h"
 
+#include <arpa/inet.h>
+
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <map>
@@ -17,7 +20,8 @@ struct Words {
     std::set<std::string> flags;                // options that stand alone
 };
 
-const std::set<std::string> kValueOptions = {"database", "address", "port", "threads", "email"};
+const std::set<std::string> kValueOptions = {"database", "address", "port",
+                                             "threads",  "email",   "trusted-proxy"};
 const std::set<std::string> kFlagOptions = {"enabled", "help"};
 
 std::variant<Words, UsageError> Split(const std::vector<std::string>& args) {
@@ -59,6 +63,12 @@ std::variant<Words, UsageError> Split(const std::vector<std::string>& args) {
         }
     }
     return words;
+}
+
+bool IsNumericAddress(const std::string& text) {
+    unsigned char bytes[16];
+    return inet_pton(AF_INET, text.c_str(), bytes) == 1 ||
+           inet_pton(AF_INET6, text.c_str(), bytes) == 1;
 }
 
 std::optional<int> ReadInt(const std::string& text, int least, int most) {
@@ -107,7 +117,8 @@ std::variant<Command, UsageError> ReadCommand(const Words& words) {
     };
 
     if (is({"serve"}, 0)) {
-        if (auto bad = OnlyOptions(words, {"address", "port", "threads"}, "serve")) {
+        if (auto bad =
+                OnlyOptions(words, {"address", "port", "threads", "trusted-proxy"}, "serve")) {
             return *bad;
         }
         ServeCommand serve;
@@ -125,6 +136,16 @@ std::variant<Command, UsageError> ReadCommand(const Words& words) {
             return UsageError{"--threads must be a number from 1 to 256"};
         }
         serve.threads = *threads;
+        std::string proxies = option("trusted-proxy", "");
+        for (std::size_t start = 0; start < proxies.size();) {
+            const std::size_t comma = std::min(proxies.find(',', start), proxies.size());
+            const std::string proxy = proxies.substr(start, comma - start);
+            if (!IsNumericAddress(proxy)) {
+                return UsageError{"--trusted-proxy takes numeric addresses, separated by commas"};
+            }
+            serve.trustedProxies.push_back(proxy);
+            start = comma + 1;
+        }
         return serve;
     }
     if (is({"user", "add"}, 1)) {
@@ -211,10 +232,15 @@ std::string UsageText() {
 The Quillmark online ladder server and its administration.
 
 Commands:
-  serve [--address A] [--port P] [--threads N]
+  serve [--address A] [--port P] [--threads N] [--trusted-proxy ADDRESSES]
         Serve the ladder over HTTP on A:P (default 127.0.0.1:8642; port 0 picks a free
-        one) with N threads (default 8). The first line of output is
-        "listening on A:P". SIGINT or SIGTERM stop it gracefully.
+        one), N threads (default 8) answering finishes and standings, and one thread per
+        core checking passwords. The first line of output is "listening on A:P".
+        SIGINT or SIGTERM stop it gracefully. Facing the internet, it runs behind a
+        front (nginx, see deploy/) that terminates TLS and holds slow clients: never
+        bind it to a public address on its own. --trusted-proxy names the fronts
+        (numeric addresses, comma-separated) whose X-Real-IP header gives the
+        client's address, which failed logins are throttled by.
   user add NAME [--email E] [--enabled]
         Add an account; its password is read from standard input (one line).
   user enable NAME | user disable NAME

@@ -16,6 +16,8 @@ struct ServeCommand {
     std::string address = kDefaultAddress;
     int port = kDefaultPort;  // 0 picks a free port
     int threads = kDefaultThreads;
+    // Numeric addresses of the fronts whose X-Real-IP header names the client.
+    std::vector<std::string> trustedProxies;
 };
 struct UserAddCommand {
     std::string name;

@@ -6,8 +6,9 @@
 
 namespace ladder {
 
-GameAnswer<StartedGame> GameService::Start(std::string_view user, std::string_view password) {
-    const auto account = accounts_.Authenticate(user, password);
+GameAnswer<StartedGame> GameService::Start(std::string_view user, std::string_view password,
+                                           std::string_view address) {
+    const auto account = accounts_.Authenticate(user, password, address);
     if (!account) {
         return Refusal::NotEnabled;
     }

@@ -45,8 +45,16 @@ public:
                 Dealer dealer = DealLadderPuzzle)
         : store_(store), accounts_(accounts), clock_(clock), dealer_(std::move(dealer)) {}
 
-    // Checks the password once, then deals and stores a new open game started now.
-    GameAnswer<StartedGame> Start(std::string_view user, std::string_view password);
+    // Whether a start for user from the client address may be tried now; when not, a start
+    // would be refused without checking the password (AccountService::MayTryLogin).
+    bool MayTryStart(std::string_view user, std::string_view address) {
+        return accounts_.MayTryLogin(user, address);
+    }
+
+    // Checks the password once, then deals and stores a new open game started now. address
+    // is the client's, for the throttling of failed logins.
+    GameAnswer<StartedGame> Start(std::string_view user, std::string_view password,
+                                  std::string_view address);
 
     // The official time in whole seconds from start to now when grid solves the user's open
     // game; the game is closed either way, as solved or as failed.

@@ -2,10 +2,8 @@
 
 #include <sodium.h>
 
-#include <algorithm>
-#include <semaphore>
+#include <optional>
 #include <stdexcept>
-#include <thread>
 
 #include "ladder_server/sodium_init.h"
 
@@ -13,31 +11,26 @@ namespace ladder {
 
 namespace {
 
-// Each hash takes crypto_pwhash_MEMLIMIT_INTERACTIVE (64 MiB). More hashes at once than
-// cores buys no speed, only memory, so a burst of logins queues here instead.
-std::counting_semaphore<>& HashSlots() {
-    static std::counting_semaphore<> slots(std::max<std::ptrdiff_t>(
-        2, static_cast<std::ptrdiff_t>(std::thread::hardware_concurrency())));
-    return slots;
-}
+constexpr unsigned long long kPasses = 2;
+constexpr std::size_t kMemoryBytes = 19 * 1024 * 1024;
 
-class HashSlot {
-public:
-    HashSlot() { HashSlots().acquire(); }
-    ~HashSlot() { HashSlots().release(); }
-    HashSlot(const HashSlot&) = delete;
-    HashSlot& operator=(const HashSlot&) = delete;
-};
+// crypto_pwhash_str_verify and crypto_pwhash_str_needs_rehash want a NUL-terminated hash of
+// bounded length; nothing when hash cannot be one.
+std::optional<std::string> Terminated(std::string_view hash) {
+    if (hash.empty() || hash.size() >= crypto_pwhash_STRBYTES ||
+        hash.find('\0') != std::string_view::npos) {
+        return std::nullopt;
+    }
+    return std::string(hash);
+}
 
 }  // namespace
 
 std::string HashPassword(std::string_view password) {
     InitSodium();
     char hash[crypto_pwhash_STRBYTES];
-    HashSlot slot;
-    if (crypto_pwhash_str(hash, password.data(), password.size(),
-                          crypto_pwhash_OPSLIMIT_INTERACTIVE,
-                          crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0) {
+    if (crypto_pwhash_str_alg(hash, password.data(), password.size(), kPasses, kMemoryBytes,
+                              crypto_pwhash_ALG_ARGON2ID13) != 0) {
         throw std::runtime_error("out of memory while hashing a password");
     }
     return hash;
@@ -45,14 +38,16 @@ std::string HashPassword(std::string_view password) {
 
 bool VerifyPassword(std::string_view hash, std::string_view password) {
     InitSodium();
-    // crypto_pwhash_str_verify wants a NUL-terminated hash of bounded length.
-    if (hash.empty() || hash.size() >= crypto_pwhash_STRBYTES ||
-        hash.find('\0') != std::string_view::npos) {
-        return false;
-    }
-    const std::string terminated(hash);
-    HashSlot slot;
-    return crypto_pwhash_str_verify(terminated.c_str(), password.data(), password.size()) == 0;
+    const auto terminated = Terminated(hash);
+    return terminated &&
+           crypto_pwhash_str_verify(terminated->c_str(), password.data(), password.size()) == 0;
+}
+
+bool NeedsRehash(std::string_view hash) {
+    InitSodium();
+    const auto terminated = Terminated(hash);
+    return !terminated ||
+           crypto_pwhash_str_needs_rehash(terminated->c_str(), kPasses, kMemoryBytes) != 0;
 }
 
 const std::string& DummyPasswordHash() {

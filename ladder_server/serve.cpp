@@ -41,11 +41,16 @@ int Serve(const ServeCommand& command, const std::string& database, std::ostream
         InitSodium();
         // Made now, so the first refusal of an unknown user costs no more than any other.
         DummyPasswordHash();
-        SqliteStore store(database, command.threads + 1);
+        // Every thread of both pools may hold a connection at once.
+        SqliteStore store(
+            database, command.threads + static_cast<int>(std::thread::hardware_concurrency()) + 1);
         SystemClock clock;
         AccountService accounts(store, clock);
         GameService games(store, accounts, clock);
-        HttpServer server(games, command.threads);
+        HttpOptions options;
+        options.threads = command.threads;
+        options.trustedProxies = command.trustedProxies;
+        HttpServer server(games, options);
 
         const int port = server.Bind(command.address, command.port);
         if (port < 0) {

@@ -53,19 +53,19 @@ TEST_F(AccountServiceFixture, OnlyAnEnabledUserWithTheRightPasswordIsLetIn) {
     accounts_.Add("alice", "secret", "", true);
     accounts_.Add("bob", "secret", "", false);
 
-    const auto alice = accounts_.Authenticate("alice", "secret");
+    const auto alice = accounts_.Authenticate("alice", "secret", "192.0.2.1");
     ASSERT_TRUE(alice);
     EXPECT_EQ(alice->name, "alice");
-    EXPECT_FALSE(accounts_.Authenticate("alice", "Secret"));
-    EXPECT_FALSE(accounts_.Authenticate("alice", ""));
-    EXPECT_FALSE(accounts_.Authenticate("bob", "secret"));
-    EXPECT_FALSE(accounts_.Authenticate("carol", "secret"));
-    EXPECT_FALSE(accounts_.Authenticate("", ""));
+    EXPECT_FALSE(accounts_.Authenticate("alice", "Secret", "192.0.2.1"));
+    EXPECT_FALSE(accounts_.Authenticate("alice", "", "192.0.2.1"));
+    EXPECT_FALSE(accounts_.Authenticate("bob", "secret", "192.0.2.1"));
+    EXPECT_FALSE(accounts_.Authenticate("carol", "secret", "192.0.2.1"));
+    EXPECT_FALSE(accounts_.Authenticate("", "", "192.0.2.1"));
 
     EXPECT_EQ(accounts_.SetEnabled("bob", true), AccountChange::Done);
-    EXPECT_TRUE(accounts_.Authenticate("bob", "secret"));
+    EXPECT_TRUE(accounts_.Authenticate("bob", "secret", "192.0.2.1"));
     EXPECT_EQ(accounts_.SetEnabled("alice", false), AccountChange::Done);
-    EXPECT_FALSE(accounts_.Authenticate("alice", "secret"));
+    EXPECT_FALSE(accounts_.Authenticate("alice", "secret", "192.0.2.1"));
     EXPECT_EQ(accounts_.SetEnabled("carol", true), AccountChange::NoSuchUser);
 }
 
@@ -74,8 +74,8 @@ TEST_F(AccountServiceFixture, ANewPasswordReplacesTheOld) {
     EXPECT_EQ(accounts_.SetPassword("alice", ""), AccountChange::EmptyPassword);
     EXPECT_EQ(accounts_.SetPassword("carol", "x"), AccountChange::NoSuchUser);
     EXPECT_EQ(accounts_.SetPassword("alice", "new"), AccountChange::Done);
-    EXPECT_FALSE(accounts_.Authenticate("alice", "old"));
-    EXPECT_TRUE(accounts_.Authenticate("alice", "new"));
+    EXPECT_FALSE(accounts_.Authenticate("alice", "old", "192.0.2.1"));
+    EXPECT_TRUE(accounts_.Authenticate("alice", "new", "192.0.2.1"));
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ protected:
     }
 
     std::string StartAlice() {
-        auto answer = games_.Start("alice", "secret");
+        auto answer = games_.Start("alice", "secret", "192.0.2.1");
         EXPECT_FALSE(RefusalOf(answer));
         return std::get<ladder::StartedGame>(answer).gameId;
     }
@@ -52,11 +52,11 @@ protected:
 };
 
 TEST_F(GameServiceTest, StartRefusesEveryoneButEnabledUsersAlike) {
-    EXPECT_EQ(RefusalOf(games_.Start("alice", "wrong")), Refusal::NotEnabled);
-    EXPECT_EQ(RefusalOf(games_.Start("carol", "secret")), Refusal::NotEnabled);
-    EXPECT_EQ(RefusalOf(games_.Start("dave", "secret")), Refusal::NotEnabled);
+    EXPECT_EQ(RefusalOf(games_.Start("alice", "wrong", "192.0.2.1")), Refusal::NotEnabled);
+    EXPECT_EQ(RefusalOf(games_.Start("carol", "secret", "192.0.2.1")), Refusal::NotEnabled);
+    EXPECT_EQ(RefusalOf(games_.Start("dave", "secret", "192.0.2.1")), Refusal::NotEnabled);
 
-    const auto answer = games_.Start("alice", "secret");
+    const auto answer = games_.Start("alice", "secret", "192.0.2.1");
     ASSERT_FALSE(RefusalOf(answer));
     const auto& started = std::get<ladder::StartedGame>(answer);
     EXPECT_EQ(started.puzzle, kPuzzle);

@@ -1,0 +1,288 @@
+// The ladder server in-process against clients that do not play fair: slow ones, floods of
+// headers and of logins, half-closed and pipelined connections, a crowd connecting at once.
+// Every loop here is bounded in count and in time.
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "ladder_server/http_server.h"
+#include "ladder_server/sqlite_store.h"
+#include "tests/ladder_server/ladder_test_client.h"
+#include "tests/ladder_server/raw_http.h"
+#include "tests/support/scratch_dir.h"
+#include "tests/support/time_bounds.h"
+
+namespace {
+
+using ladder_testing::PostFrom;
+using ladder_testing::RawAnswer;
+using ladder_testing::RawConnection;
+using ladder_testing::SolutionOf;
+using ladder_testing::SplitAnswers;
+using nlohmann::json;
+using Clock = std::chrono::steady_clock;
+namespace paths = ladder::paths;
+
+std::string StartBody(const std::string& user, const std::string& password) {
+    return json{{"user", user}, {"password", password}}.dump();
+}
+
+class HostileClientsTest : public ::testing::Test {
+protected:
+    void SetUp() override { accounts_.Add("alice", "secret", "", true); }
+
+    // Makes the server and binds it: connections wait in its backlog until Listen.
+    void Bind(ladder::HttpOptions options) {
+        server_ = std::make_unique<ladder::HttpServer>(games_, std::move(options));
+        port_ = server_->Bind("127.0.0.1", 0);
+        ASSERT_GT(port_, 0);
+    }
+    void Listen() {
+        thread_ = std::thread([this] { server_->Listen(); });
+    }
+    void Serve(ladder::HttpOptions options) {
+        Bind(std::move(options));
+        Listen();
+    }
+    void TearDown() override {
+        if (thread_.joinable()) {
+            server_->Stop();
+            thread_.join();
+        }
+    }
+
+    // A start and a finish of alice's, as the game's engine would make them: each must be
+    // answered within its 2 s. The official time, or -1.
+    int PlayOneGame(const char* source = "127.0.0.1") {
+        const auto started = PostFrom(port_, source, paths::kStart, StartBody("alice", "secret"));
+        if (started.status != 200) {
+            ADD_FAILURE() << "start answered " << started.status << " " << started.body;
+            return -1;
+        }
+        const json game = json::parse(started.body);
+        const json finish{{"user", "alice"},
+                          {"password", "secret"},
+                          {"game_id", game["game_id"]},
+                          {"grid", SolutionOf(game["puzzle"])}};
+        const auto finished = PostFrom(port_, source, paths::kFinish, finish.dump());
+        if (finished.status != 200) {
+            ADD_FAILURE() << "finish answered " << finished.status << " " << finished.body;
+            return -1;
+        }
+        return json::parse(finished.body)["seconds"].get<int>();
+    }
+
+    testing_support::ScratchDir scratch_;
+    ladder::SqliteStore store_{scratch_.Path("ladder.db")};
+    ladder::SystemClock clock_;
+    ladder::AccountService accounts_{store_, clock_};
+    ladder::GameService games_{store_, accounts_, clock_};
+    std::unique_ptr<ladder::HttpServer> server_;
+    int port_ = 0;
+    std::thread thread_;
+};
+
+TEST_F(HostileClientsTest, SlowClientsAndHeaderFloodsHoldNobodyUp) {
+    ladder::HttpOptions options;
+    options.server.requestTimeout = std::chrono::milliseconds(1500);
+    Serve(options);
+    const auto until = Clock::now() + std::chrono::seconds(4);
+
+    // Ten clients sending a byte every 200 ms: far too slow for the request's time.
+    std::vector<std::thread> clients;
+    std::atomic<int> timedOut = 0;
+    for (int i = 0; i < 10; ++i) {
+        clients.emplace_back([&] {
+            RawConnection slow(port_);
+            const std::string bytes =
+                "POST /v2/games/start HTTP/1.1\r\nX-Slow: aaaaaaaaaaaaaaaaaaaa";
+            for (char byte : bytes) {
+                if (Clock::now() > until || slow.Answered() ||
+                    !slow.Send(std::string_view(&byte, 1))) {
+                    break;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            }
+            timedOut += slow.ReadToEnd().rfind("HTTP/1.1 408", 0) == 0;
+        });
+    }
+    // Two clients sending header lines as fast as they can, again and again.
+    std::atomic<int> floods = 0;
+    std::atomic<int> refusedFloods = 0;
+    for (int i = 0; i < 2; ++i) {
+        clients.emplace_back([&] {
+            const std::string line = "X-Flood: " + std::string(1000, 'a') + "\r\n";
+            while (Clock::now() < until && floods < 200) {
+                RawConnection flood(port_);
+                flood.Send("GET /v2/standings HTTP/1.1\r\n");
+                // Sent until the server answers: it must, long before the megabyte.
+                std::size_t sent = 0;
+                while (sent < 1024 * 1024 && !flood.Answered() && flood.Send(line)) {
+                    sent += line.size();
+                }
+                ++floods;
+                refusedFloods += flood.ReadToEnd().rfind("HTTP/1.1 431", 0) == 0;
+            }
+        });
+    }
+
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    for (int game = 0; game < 3; ++game) {
+        const auto asked = Clock::now();
+        EXPECT_GE(PlayOneGame(), 0);
+        EXPECT_LT(Clock::now() - asked, testing_support::PatienceOf(2000));
+    }
+    for (auto& client : clients) {
+        client.join();
+    }
+    EXPECT_EQ(timedOut, 10);
+    EXPECT_GT(floods, 0);
+    EXPECT_EQ(refusedFloods, floods);
+}
+
+TEST_F(HostileClientsTest, HalfClosedPipelinedAndRangedRequestsAreAnsweredInFull) {
+    Serve({});
+    const auto started = PostFrom(port_, "127.0.0.1", paths::kStart, StartBody("alice", "secret"));
+    ASSERT_EQ(started.status, 200);
+    const json game = json::parse(started.body);
+    const std::string finish = json{{"user", "alice"},
+                                    {"password", ""},
+                                    {"game_id", game["game_id"]},
+                                    {"grid", SolutionOf(game["puzzle"])}}
+                                   .dump();
+    const std::string get = " HTTP/1.1\r\nHost: ladder\r\nRange: bytes=0-0,1-1,0-0\r\n\r\n";
+    const std::string bytes = "POST /v2/games/finish HTTP/1.1\r\nHost: ladder\r\nContent-Length: " +
+                              std::to_string(finish.size()) + "\r\n\r\n" + finish +
+                              "GET /v2/standings" + get + "HEAD /v2/version" + get;
+    // All in one write, then the sending side closed: every answer still comes, in order,
+    // whole, however the Range header asks for pieces.
+    const auto answers = ladder_testing::Exchange(port_, bytes);
+    ASSERT_EQ(answers.size(), 3u);
+    EXPECT_EQ(answers[0].status, 200);
+    EXPECT_TRUE(json::parse(answers[0].body)["seconds"].is_number_integer());
+    EXPECT_EQ(answers[1].status, 200);
+    EXPECT_EQ(json::parse(answers[1].body)["standings"][0]["solved"], 1);
+    EXPECT_EQ(answers[2].status, 200);
+    EXPECT_EQ(answers[2].body, "");
+    for (const RawAnswer& answer : answers) {
+        EXPECT_EQ(answer.head.find("Content-Range"), std::string::npos) << answer.head;
+    }
+
+    // A client that waits for "100 Continue" before its body gets it.
+    RawConnection patient(port_);
+    const std::string body = StartBody("alice", "secret");
+    ASSERT_TRUE(
+        patient.Send("POST /v2/games/start HTTP/1.1\r\nExpect: 100-continue\r\n"
+                     "Content-Length: " +
+                     std::to_string(body.size()) + "\r\n\r\n"));
+    EXPECT_EQ(patient.ReadSome(), "HTTP/1.1 100 Continue\r\n\r\n");
+    ASSERT_TRUE(patient.Send(body));
+    patient.HalfClose();
+    const auto answered = SplitAnswers(patient.ReadToEnd());
+    ASSERT_EQ(answered.size(), 1u);
+    EXPECT_EQ(answered[0].status, 200);
+}
+
+TEST_F(HostileClientsTest, ACrowdConnectingBeforeTheServerLooksIsAllAnswered) {
+    // Bound but not yet accepting, as when the loop is busy: the connections wait in the
+    // backlog, which must hold them all.
+    Bind({});
+    std::vector<std::unique_ptr<RawConnection>> crowd;
+    for (int i = 0; i < 300; ++i) {
+        crowd.push_back(std::make_unique<RawConnection>(port_, "127.0.0.1", 10));
+        ASSERT_TRUE(crowd.back()->Connected()) << i;
+        ASSERT_TRUE(crowd.back()->Send("GET /v2/version HTTP/1.1\r\nConnection: close\r\n\r\n"));
+    }
+    Listen();
+    int answered = 0;
+    for (auto& connection : crowd) {
+        const auto answers = SplitAnswers(connection->ReadToEnd());
+        answered += answers.size() == 1 && answers[0].status == 200;
+    }
+    EXPECT_EQ(answered, 300);
+}
+
+TEST_F(HostileClientsTest, LoginFloodsAreThrottledWhileThePlayerStillGetsIn) {
+    Serve({});
+    // Sixteen clients at one address guessing an unknown user's password, as fast as they
+    // are answered.
+    std::atomic<bool> flooding = true;
+    std::atomic<int> guesses = 0;
+    std::vector<std::thread> flood;
+    for (int i = 0; i < 16; ++i) {
+        flood.emplace_back([&, i] {
+            while (flooding && guesses < 3000) {
+                const auto answer = PostFrom(port_, "127.0.0.2", paths::kStart,
+                                             StartBody("mallory", "guess" + std::to_string(i)));
+                // Refused, or at first, while the guesses still fill the login queue, busy.
+                EXPECT_TRUE(answer.status == 403 || answer.status == 503) << answer.status;
+                ++guesses;
+            }
+        });
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    for (int login = 0; login < 3; ++login) {
+        const auto asked = Clock::now();
+        const auto answer =
+            PostFrom(port_, "127.0.0.3", paths::kStart, StartBody("alice", "secret"));
+        EXPECT_EQ(answer.status, 200) << answer.body;
+        EXPECT_LT(Clock::now() - asked, testing_support::PatienceOf(500));
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    flooding = false;
+    for (auto& client : flood) {
+        client.join();
+    }
+    EXPECT_GT(guesses, 100);  // refused at once, without a hash each
+
+    // Wrong passwords for alice from one address: after a few, that address must wait, even
+    // with the right password; from another address the right one is let in.
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(PostFrom(port_, "127.0.0.4", paths::kStart, StartBody("alice", "wrong")).status,
+                  403);
+    }
+    EXPECT_EQ(PostFrom(port_, "127.0.0.4", paths::kStart, StartBody("alice", "secret")).status,
+              403);
+    EXPECT_EQ(PostFrom(port_, "127.0.0.5", paths::kStart, StartBody("alice", "secret")).status,
+              200);
+}
+
+TEST_F(HostileClientsTest, StartsBeyondTheLoginQueueAreToldTheServerIsBusy) {
+    ladder::HttpOptions options;
+    options.loginThreads = 1;
+    options.loginQueue = 1;
+    Serve(options);
+    std::vector<std::thread> players;
+    std::vector<RawAnswer> answers(8);
+    for (std::size_t i = 0; i < answers.size(); ++i) {
+        players.emplace_back([&, i] {
+            answers[i] = PostFrom(port_, "127.0.0.1", paths::kStart, StartBody("alice", "secret"));
+        });
+    }
+    for (auto& player : players) {
+        player.join();
+    }
+    int started = 0;
+    int busy = 0;
+    for (const RawAnswer& answer : answers) {
+        if (answer.status == 200) {
+            ++started;
+        } else {
+            ASSERT_EQ(answer.status, 503) << answer.body;
+            EXPECT_NE(answer.head.find("\r\nRetry-After: 1"), std::string::npos) << answer.head;
+            EXPECT_EQ(json::parse(answer.body)["error"], ladder::codes::kBusy);
+            ++busy;
+        }
+    }
+    EXPECT_GE(started, 2);
+    EXPECT_GE(busy, 1);
+    EXPECT_GE(PlayOneGame(), 0);  // and once the burst is over, a start goes through again
+}
+
+}  // namespace
