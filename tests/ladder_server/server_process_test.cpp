@@ -3,9 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fstream>
 #include <stdexcept>
+#include <thread>
 
 #include "tests/ladder_server/ladder_test_client.h"
+#include "tests/ladder_server/raw_http.h"
 #include "tests/support/ladder_server_process.h"
 
 namespace {
@@ -181,6 +185,49 @@ TEST(ServerProcessTest, OfficialTimeRunsFromTheStoredStart) {
         client.Finish("alice", second.body["game_id"], SolutionOf(second.body["puzzle"]));
     EXPECT_GE(again.body["seconds"].get<std::int64_t>(), 90);
     EXPECT_LT(again.body["seconds"].get<std::int64_t>(), 3725);
+}
+
+// The server's resident memory in KiB, from /proc.
+long ResidentKiB(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::stol(line.substr(6));
+        }
+    }
+    return -1;
+}
+
+TEST(ServerProcessTest, AFloodOfHeadersLeavesTheServersMemoryAsItWas) {
+    LadderServerProcess server;
+    server.AddUser("alice", "secret");
+    auto client = ClientOf(server);
+    ASSERT_EQ(client.Get(ladder::paths::kStandings).status, 200);
+    const long before = ResidentKiB(server.Pid());
+
+    // Two clients sending header lines for two seconds, each time until the server answers
+    // or 64 MiB went out, then again on a new connection.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    std::vector<std::thread> floods;
+    for (int i = 0; i < 2; ++i) {
+        floods.emplace_back([&] {
+            const std::string line = "X-Flood: " + std::string(4000, 'a') + "\r\n";
+            for (int round = 0; round < 2000 && std::chrono::steady_clock::now() < until; ++round) {
+                ladder_testing::RawConnection flood(server.Port());
+                flood.Send("GET /v2/standings HTTP/1.1\r\n");
+                for (int sent = 0; sent < 16 * 1024 && !flood.Answered() && flood.Send(line);
+                     ++sent) {
+                }
+                flood.ReadToEnd();
+            }
+        });
+    }
+    for (auto& flood : floods) {
+        flood.join();
+    }
+    const long after = ResidentKiB(server.Pid());
+    EXPECT_LT(after - before, 32 * 1024) << before << " KiB before, " << after << " KiB after";
+    EXPECT_EQ(client.Get(ladder::paths::kStandings).status, 200);
 }
 
 }  // namespace

@@ -49,6 +49,8 @@ public:
     // another program took it meanwhile, in which case Url() changes.
     void Restart();
     bool IsRunning() const { return pid_ > 0; }
+    // The running server's process id.
+    pid_t Pid() const { return pid_; }
     // The exit status of the last stopped server: 0 after a graceful stop, -1 if a signal
     // ended it.
     int LastExitCode() const { return lastExitCode_; }
