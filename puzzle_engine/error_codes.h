@@ -18,12 +18,19 @@ inline constexpr const char* kInvalidValue = "ERRORE_VALORE_NON_VALIDO";
 // pass through unchanged; these are the engine's own.
 //
 // No answer came: the connection was refused or broke, the name did not resolve, or the
-// request took longer than the start option serverTimeoutMs.
+// request took longer than the start option serverTimeoutMs; or a front answered that it
+// reaches no ladder server (502, 504).
 inline constexpr const char* kServerUnreachable = "ERRORE_SERVER_NON_RAGGIUNGIBILE";
-// An answer came that the protocol does not give for the request: not JSON, a field missing
-// or of the wrong kind, a status it does not name (a redirection too, which is never
-// followed), or a body over the engine's cap (LadderClient::kMaxAnswerBytes).
+// The ladder answered that it is busy (503) or the front that the player sends too much (429).
+inline constexpr const char* kServerBusy = "ERRORE_SERVER_OCCUPATO";
+// An answer came that is not the protocol, whatever its shape: not HTTP at all, headers too
+// large, a body cut short, not JSON, a field missing or of the wrong kind, a status the
+// protocol does not name (a redirection too, which is never followed), or a body over the
+// engine's cap (LadderClient::kMaxAnswerBytes).
 inline constexpr const char* kBadServerAnswer = "ERRORE_RISPOSTA_SERVER";
+// An https:// server whose certificate cannot be verified against the system's authorities
+// and QUILLMARK_LADDER_CA_FILE's: nothing was sent.
+inline constexpr const char* kUntrustedServer = "ERRORE_CERTIFICATO_SERVER_NON_VALIDO";
 // QUILLMARK_LADDER_URL holds no absolute http:// or https:// address, so nothing was sent.
 inline constexpr const char* kBadServerAddress = "ERRORE_INDIRIZZO_SERVER_NON_VALIDO";
 // A user, password or game id that is not UTF-8 text, which JSON cannot carry; nothing was

@@ -89,14 +89,26 @@ struct Answer {
 // An answer, or the engine's code for why none came.
 using Exchanged = std::variant<Answer, std::string>;
 
-const char* CodeOf(CURLcode result, const AnswerBody& body) {
+// The engine's code for a request curl could not complete. statusSeen: a status line had
+// come, so the server was reached and spoke.
+const char* CodeOf(CURLcode result, const AnswerBody& body, bool statusSeen) {
     switch (result) {
-        case CURLE_UNSUPPORTED_PROTOCOL:
         case CURLE_URL_MALFORMAT:
             return codes::kBadServerAddress;
+        case CURLE_OPERATION_TIMEDOUT:
+            return codes::kServerUnreachable;
+        case CURLE_PEER_FAILED_VERIFICATION:
+        case CURLE_SSL_CACERT_BADFILE:
+        case CURLE_SSL_ISSUER_ERROR:
+        case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+            return codes::kUntrustedServer;
         case CURLE_WRITE_ERROR:
             return body.tooLarge ? codes::kBadServerAnswer : codes::kServerUnreachable;
-        // The server was reached and said something that is not HTTP as the engine takes it.
+        // The server was reached and said something that is not HTTP as the engine takes it:
+        // no status line (a reply of another protocol, which curl calls unsupported, since
+        // the address was checked before), headers too large to keep, a body cut short...
+        case CURLE_UNSUPPORTED_PROTOCOL:
+        case CURLE_OUT_OF_MEMORY:
         case CURLE_FILESIZE_EXCEEDED:
         case CURLE_WEIRD_SERVER_REPLY:
         case CURLE_GOT_NOTHING:
@@ -106,7 +118,7 @@ const char* CodeOf(CURLcode result, const AnswerBody& body) {
         case CURLE_HTTP2_STREAM:
             return codes::kBadServerAnswer;
         default:
-            return codes::kServerUnreachable;
+            return statusSeen ? codes::kBadServerAnswer : codes::kServerUnreachable;
     }
 }
 
@@ -149,6 +161,13 @@ Exchanged Exchange(const char* path, const std::string* payload, std::uint32_t t
     option(CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(LadderClient::kMaxAnswerBytes));
     option(CURLOPT_WRITEFUNCTION, &CollectAnswerBody);
     option(CURLOPT_WRITEDATA, static_cast<void*>(&body));
+    // https:// addresses are verified (curl's default) against the system's authorities and,
+    // when one is named, a file of the deployment's own: CAINFO takes the place of the
+    // system's bundle, while the system's folder of authorities (CAPATH) stays.
+    const std::string authorities = LadderCaFile();
+    if (!authorities.empty()) {
+        option(CURLOPT_CAINFO, authorities.c_str());
+    }
     if (payload != nullptr) {
         option(CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(payload->size()));
         option(CURLOPT_POSTFIELDS, payload->c_str());
@@ -159,11 +178,12 @@ Exchanged Exchange(const char* path, const std::string* payload, std::uint32_t t
         return codes::kServerUnreachable;
     }
 
-    if (CURLcode result = curl_easy_perform(handle.get()); result != CURLE_OK) {
-        return CodeOf(result, body);
-    }
+    const CURLcode result = curl_easy_perform(handle.get());
     Answer answer;
     curl_easy_getinfo(handle.get(), CURLINFO_RESPONSE_CODE, &answer.status);
+    if (result != CURLE_OK) {
+        return CodeOf(result, body, answer.status != 0);
+    }
     answer.body = Json::parse(body.text, nullptr, /*allow_exceptions=*/false);
     return answer;
 }
@@ -195,8 +215,16 @@ const std::string* TextField(const Json& body, const char* name) {
 }
 
 // The server's code when the answer is a refusal this request may get: a 4xx status with the
-// body {"error": code} and code among expected. Any other answer is not the protocol.
+// body {"error": code} and code among expected. A busy ladder (429, 503) or a front that
+// reached no ladder server (502, 504) has a code of the engine's own, whatever the body.
+// Any other answer is not the protocol.
 std::string Refusal(const Answer& answer, std::initializer_list<const char*> expected) {
+    if (answer.status == 429 || answer.status == 503) {
+        return codes::kServerBusy;
+    }
+    if (answer.status == 502 || answer.status == 504) {
+        return codes::kServerUnreachable;
+    }
     if (answer.status >= 400 && answer.status < 500) {
         if (const std::string* error = TextField(answer.body, "error")) {
             for (const char* code : expected) {
@@ -210,6 +238,11 @@ std::string Refusal(const Answer& answer, std::initializer_list<const char*> exp
 }
 
 }  // namespace
+
+std::string LadderCaFile() {
+    const char* set = std::getenv(ladder::kCaFileVariable);
+    return set != nullptr ? set : "";
+}
 
 std::string LadderServerUrl() {
     const char* set = std::getenv(ladder::kServerUrlVariable);

@@ -27,12 +27,16 @@ struct LadderRelease {
 // is now, or ladder::kDefaultServerUrl when it is unset or empty; without a trailing '/'.
 std::string LadderServerUrl();
 
+// The file of certificate authorities trusted for https:// besides the system's:
+// QUILLMARK_LADDER_CA_FILE (ladder::kCaFileVariable) as it is now, or "" when unset.
+std::string LadderCaFile();
+
 // The engine's side of the ladder protocol (ladder_server/protocol.h): each call is one
 // synchronous HTTP request with a JSON body to LadderServerUrl(), read afresh every time.
 // Redirections are never followed. Nothing raises: where a call has no result it returns an
 // error code instead, either one the server gave (ladder::codes) or one of the engine's own
-// (codes::kServerUnreachable, kBadServerAnswer, kBadServerAddress, kTextNotUtf8 in
-// puzzle_engine/error_codes.h).
+// (codes::kServerUnreachable, kServerBusy, kBadServerAnswer, kUntrustedServer,
+// kBadServerAddress, kTextNotUtf8 in puzzle_engine/error_codes.h).
 class LadderClient {
 public:
     // The largest answer body taken; a longer one counts as codes::kBadServerAnswer.

@@ -38,6 +38,18 @@ inline constexpr QLatin1String kFileCannotOpen{"The file %1 can't be open!"};
 inline constexpr QLatin1String kNotEnabledOnline{"User not enabled for online games!"};
 inline constexpr QLatin1String kIncorrectSolution{"Incorrect solution!"};
 inline constexpr QLatin1String kUnexpectedError{"Unexpected Error Occured!"};
+// The engine's own codes for what went wrong between it and the game server.
+inline constexpr QLatin1String kServerUnreachable{
+    "The game server cannot be reached: check your connection and try again."};
+inline constexpr QLatin1String kServerBusy{"The game server is busy: try again in a moment."};
+inline constexpr QLatin1String kBadServerAnswer{
+    "The game server gave an answer the game cannot understand."};
+inline constexpr QLatin1String kUntrustedServer{
+    "The game server's certificate cannot be verified, so nothing was sent to it."};
+inline constexpr QLatin1String kBadServerAddress{
+    "The game server's address in QUILLMARK_LADDER_URL is not an http:// or https:// address."};
+inline constexpr QLatin1String kTextNotUtf8{
+    "The user name or password of the online account is not valid text."};
 
 // The status bar: each a whole panel text, or the start of one.
 inline constexpr QLatin1String kLevelPanel{"Level: "};

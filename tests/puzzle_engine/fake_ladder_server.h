@@ -131,6 +131,61 @@ private:
     std::string lastBody_;
 };
 
+// A server that answers every connection with the same bytes, whatever they are, after
+// reading the request's first bytes, then closes it. While it lives, QUILLMARK_LADDER_URL
+// points at it.
+class RawReplyServer {
+public:
+    explicit RawReplyServer(std::string reply)
+        : reply_(std::move(reply)), socket_(::socket(AF_INET, SOCK_STREAM, 0)) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (socket_ < 0 || ::bind(socket_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+            ::listen(socket_, 16) != 0 ||
+            ::getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+            throw std::runtime_error("the raw reply server found no port");
+        }
+        port_ = ntohs(address.sin_port);
+        thread_ = std::thread([this] { Serve(); });
+        ::setenv(ladder::kServerUrlVariable, Url().c_str(), 1);
+    }
+    ~RawReplyServer() {
+        ::unsetenv(ladder::kServerUrlVariable);
+        ::shutdown(socket_, SHUT_RDWR);  // ends the accept below
+        thread_.join();
+        ::close(socket_);
+    }
+    RawReplyServer(const RawReplyServer&) = delete;
+    RawReplyServer& operator=(const RawReplyServer&) = delete;
+
+    std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_); }
+
+private:
+    void Serve() {
+        for (;;) {
+            const int client = ::accept(socket_, nullptr, nullptr);
+            if (client < 0) {
+                return;
+            }
+            char request[4096];
+            [[maybe_unused]] const auto read = ::recv(client, request, sizeof request, 0);
+            [[maybe_unused]] const auto sent =
+                ::send(client, reply_.data(), reply_.size(), MSG_NOSIGNAL);
+            ::shutdown(client, SHUT_WR);
+            while (::recv(client, request, sizeof request, 0) > 0) {
+            }
+            ::close(client);
+        }
+    }
+
+    std::string reply_;
+    int socket_;
+    int port_ = 0;
+    std::thread thread_;
+};
+
 // A loopback port no one listens on: bound while this lives, so nothing else takes it, but never
 // listening, so every connection to it is refused.
 class ClosedPort {

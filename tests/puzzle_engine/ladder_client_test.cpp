@@ -117,6 +117,34 @@ TEST_F(LadderClientTest, NoAnswerInTimeMeansTheServerCannotBeReached) {
     EXPECT_FALSE(client_.Release());
 }
 
+TEST_F(LadderClientTest, ABusyLadderAndAFrontWithoutOneHaveCodesOfTheirOwn) {
+    for (int status : {429, 503}) {
+        server_.Answer(paths::kStart, status, "<html>Busy</html>");
+        EXPECT_EQ(StartResult(client_), codes::kServerBusy) << status;
+    }
+    for (int status : {502, 504}) {
+        server_.Answer(paths::kFinish, status, Error(ladder::codes::kUnavailable));
+        EXPECT_EQ(FinishResult(), codes::kServerUnreachable) << status;
+    }
+}
+
+TEST(LadderClientReplies, AReplyThatIsNotTheProtocolWhateverItsShapeIsABadAnswer) {
+    const std::string ok = "HTTP/1.1 200 OK\r\n";
+    for (const std::string& reply : {
+             std::string("hello, this is no HTTP\n"),
+             std::string("HTTP/1.1 abc OK\r\n\r\n"),
+             ok + "X-Large: " + std::string(300 * 1024, 'a') + "\r\n\r\n{}",
+             ok + "Content-Length: 100\r\n\r\n{\"game_id\"",
+             ok + "Transfer-Encoding: chunked\r\n\r\nzz\r\n",
+             std::string(),
+         }) {
+        testing_support::RawReplyServer server(reply);
+        auto started = LadderClient(2000).Start("ada", "secret");
+        ASSERT_TRUE(std::holds_alternative<std::string>(started));
+        EXPECT_EQ(std::get<std::string>(started), kBad) << reply.substr(0, 40);
+    }
+}
+
 TEST_F(LadderClientTest, AnswersOverTheCapAndRedirectionsAreRefused) {
     const std::string large = Game(std::string(LadderClient::kMaxAnswerBytes, 'g'), kPuzzle);
     server_.Answer(paths::kStart, 200, large);
