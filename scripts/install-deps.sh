@@ -12,6 +12,8 @@ packages=(
     libcurl4-openssl-dev libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libsodium-dev
     # tests and benchmarks
     libgtest-dev libgmock-dev zlib1g-dev libbenchmark-dev xvfb xauth xdotool imagemagick qqwing wrk python3
+    # the ladder's front and its deployment checks: nginx, certificates, systemd units
+    nginx openssl systemd
     # packaging: the Debian package (dpkg-shlibdeps, file) and the checks of its desktop
     # entry, metainfo and manual pages
     dpkg-dev file desktop-file-utils appstream groff-base

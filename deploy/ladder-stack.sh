@@ -1,0 +1,174 @@
+#!/usr/bin/env bash
+# The whole ladder on one machine, in one folder: nginx in front on TLS, with a certificate
+# from a private authority made for it, and quillmark-ladderd behind it on loopback. For a
+# newcomer who wants to play online against a ladder of their own, and for the tests.
+#
+#   deploy/ladder-stack.sh start [--dir DIR] [--port PORT] [--servers N]
+#                                [--database FILE] [--ladderd PATH]
+#   deploy/ladder-stack.sh admin [--dir DIR] ARGS...     e.g. admin user add alice --enabled
+#   deploy/ladder-stack.sh stop [--dir DIR]
+#
+# start makes DIR (default ~/.local/state/quillmark-ladder) with certs/, logs/, the database
+# and nginx's configuration, starts N ladder servers (default 1) on free loopback ports and
+# nginx on 127.0.0.1:PORT (default 8443; 0 picks a free one), and prints what the game needs:
+#
+#   url=https://127.0.0.1:8443
+#   ca_file=DIR/certs/ca.pem
+#   servers=127.0.0.1:40123
+#
+# Play with QUILLMARK_LADDER_URL=<url> QUILLMARK_LADDER_CA_FILE=<ca_file> build/release/bin/quillmark.
+# The certificate is made once and kept; the database too. stop ends nginx and the servers.
+# The ladder's own options are in `quillmark-ladderd --help`; nginx's part is deploy/nginx/.
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+command=${1:-}
+shift || true
+
+dir=${XDG_STATE_HOME:-$HOME/.local/state}/quillmark-ladder
+port=8443
+servers=1
+database=
+ladderd=${QUILLMARK_LADDERD:-$here/../build/release/bin/quillmark-ladderd}
+admin_args=()
+while [ $# -gt 0 ]; do
+    case $1 in
+        --dir) dir=$2; shift 2 ;;
+        --port) port=$2; shift 2 ;;
+        --servers) servers=$2; shift 2 ;;
+        --database) database=$2; shift 2 ;;
+        --ladderd) ladderd=$2; shift 2 ;;
+        *) admin_args+=("$1"); shift ;;
+    esac
+done
+database=${database:-$dir/ladder.db}
+
+die() {
+    echo "ladder-stack: $*" >&2
+    exit 1
+}
+
+# A TCP port on loopback that nothing listens on now.
+free_port() {
+    python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+}
+
+nginx_binary() {
+    command -v nginx || { [ -x /usr/sbin/nginx ] && echo /usr/sbin/nginx; } ||
+        die "nginx is not installed (Debian: apt-get install nginx)"
+}
+
+stop_stack() {
+    if [ -f "$dir/run/nginx.pid" ]; then
+        "$(nginx_binary)" -p "$dir" -c "$dir/nginx.conf" -s quit 2>/dev/null || true
+    fi
+    for pidfile in "$dir"/run/ladderd-*.pid; do
+        [ -f "$pidfile" ] || continue
+        kill -TERM "$(cat "$pidfile")" 2>/dev/null || true
+    done
+    # Both stop gracefully within a few seconds; wait for them, then be sure.
+    for _ in $(seq 1 100); do
+        alive=0
+        for pidfile in "$dir"/run/*.pid; do
+            [ -f "$pidfile" ] && kill -0 "$(cat "$pidfile")" 2>/dev/null && alive=1
+        done
+        [ "$alive" -eq 0 ] && break
+        sleep 0.1
+    done
+    for pidfile in "$dir"/run/*.pid; do
+        [ -f "$pidfile" ] || continue
+        kill -KILL "$(cat "$pidfile")" 2>/dev/null || true
+        rm -f "$pidfile"
+    done
+}
+
+start_servers() {
+    local addresses=""
+    for i in $(seq 1 "$servers"); do
+        local out="$dir/run/ladderd-$i.out"
+        : >"$out"
+        setsid "$ladderd" serve --address 127.0.0.1 --port 0 --trusted-proxy 127.0.0.1 \
+            --database "$database" >"$out" 2>>"$dir/logs/ladderd-$i.log" </dev/null &
+        echo $! >"$dir/run/ladderd-$i.pid"
+        local listening=""
+        for _ in $(seq 1 500); do
+            listening=$(sed -n 's/^listening on //p' "$out")
+            [ -n "$listening" ] && break
+            kill -0 "$(cat "$dir/run/ladderd-$i.pid")" 2>/dev/null ||
+                die "ladder server $i did not start: $(tail -n 3 "$dir/logs/ladderd-$i.log")"
+            sleep 0.02
+        done
+        [ -n "$listening" ] || die "ladder server $i did not start listening"
+        addresses+="${addresses:+,}$listening"
+    done
+    echo "$addresses"
+}
+
+write_nginx_conf() {
+    local addresses=$1
+    mkdir -p "$dir/snippets"
+    cp "$here"/nginx/quillmark-zones.conf "$here"/nginx/quillmark-front.conf \
+        "$here"/nginx/quillmark-proxy.conf "$dir/snippets/"
+    {
+        echo "# Made by deploy/ladder-stack.sh; made again at every start."
+        echo "worker_processes auto;"
+        echo "pid $dir/run/nginx.pid;"
+        echo "error_log $dir/logs/nginx-error.log warn;"
+        echo "events { worker_connections 4096; }"
+        echo "http {"
+        echo "    default_type application/octet-stream;"
+        echo "    access_log $dir/logs/nginx-access.log;"
+        for kind in client_body proxy fastcgi uwsgi scgi; do
+            echo "    ${kind}_temp_path $dir/tmp/$kind;"
+        done
+        echo "    include snippets/quillmark-zones.conf;"
+        echo "    upstream quillmark_ladder {"
+        echo "        least_conn;"
+        local IFS=,
+        for address in $addresses; do
+            echo "        server $address max_fails=1 fail_timeout=5s;"
+        done
+        echo "        keepalive 32;"
+        echo "    }"
+        echo "    server {"
+        echo "        listen 127.0.0.1:$port ssl;"
+        echo "        ssl_certificate $dir/certs/server.pem;"
+        echo "        ssl_certificate_key $dir/certs/server.key;"
+        echo "        include snippets/quillmark-front.conf;"
+        echo "    }"
+        echo "}"
+    } >"$dir/nginx.conf"
+}
+
+case $command in
+    start)
+        [ -x "$ladderd" ] || die "no ladder server at $ladderd (build it, or give --ladderd)"
+        stop_stack 2>/dev/null || true
+        mkdir -p "$dir/run" "$dir/logs" "$dir/tmp"
+        # nginx's workers may run as another user than its master: they need to get in.
+        chmod 755 "$dir" "$dir/tmp"
+        [ -f "$dir/certs/server.pem" ] || "$here/make-certificates.sh" "$dir/certs" >/dev/null
+        [ "$port" = 0 ] && port=$(free_port)
+        addresses=$(start_servers)
+        write_nginx_conf "$addresses"
+        nginx=$(nginx_binary)
+        "$nginx" -p "$dir" -c "$dir/nginx.conf" -t 2>"$dir/logs/nginx-test.log" ||
+            { stop_stack; die "nginx refused its configuration: $(cat "$dir/logs/nginx-test.log")"; }
+        "$nginx" -p "$dir" -c "$dir/nginx.conf" 2>>"$dir/logs/nginx-error.log" ||
+            { stop_stack; die "nginx did not start: $(tail -n 3 "$dir/logs/nginx-error.log")"; }
+        echo "url=https://127.0.0.1:$port"
+        echo "ca_file=$dir/certs/ca.pem"
+        echo "servers=$addresses"
+        ;;
+    admin)
+        [ -x "$ladderd" ] || die "no ladder server at $ladderd (build it, or give --ladderd)"
+        exec "$ladderd" "${admin_args[@]}" --database "$database"
+        ;;
+    stop)
+        stop_stack
+        ;;
+    *)
+        sed -n '2,22p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'
+        [ -z "$command" ] || exit 2
+        ;;
+esac

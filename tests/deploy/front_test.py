@@ -1,0 +1,197 @@
+#!/usr/bin/env python3
+"""The ladder behind its front, as deploy/ladder-stack.sh starts it: nginx on TLS with a
+certificate made for the test, quillmark-ladderd behind it. Clients that do not play fair
+(slow ones, floods of headers and of logins, half-closed connections, ranges) leave a player's
+games and logins answered in time. Every loop is bounded in count and in time.
+
+    tests/deploy/front_test.py --ladderd build/release/bin/quillmark-ladderd
+"""
+
+import argparse
+import http.client
+import json
+import socket
+import ssl
+import sys
+import threading
+import time
+import unittest
+
+from ladder_stack import Stack, ask, call, solve
+
+LADDERD = None
+
+
+class FrontTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.stack = Stack(LADDERD).start()
+        cls.stack.add_user("alice", "secret")
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.stack.stop()
+
+    def play_one_game(self, source="127.0.0.1"):
+        """A start and a finish of alice's, each answered within the engine's 2 s."""
+        connection = self.stack.https(source, timeout=2)
+        asked = time.monotonic()
+        status, _, body = call(connection, "POST", "/v2/games/start",
+                               {"user": "alice", "password": "secret"})
+        self.assertEqual(status, 200, body)
+        game = json.loads(body)
+        status, _, body = call(connection, "POST", "/v2/games/finish",
+                               {"user": "alice", "password": "secret",
+                                "game_id": game["game_id"], "grid": solve(game["puzzle"])})
+        self.assertEqual(status, 200, body)
+        self.assertLess(time.monotonic() - asked, 4)
+        connection.close()
+        return json.loads(body)["seconds"]
+
+    def test_only_the_front_faces_clients_and_only_over_verified_tls(self):
+        self.assertGreaterEqual(self.play_one_game(), 0)
+        with self.assertRaises(ssl.SSLCertVerificationError):
+            raw = socket.create_connection(("127.0.0.1", self.stack.port), timeout=5)
+            ssl.create_default_context().wrap_socket(raw, server_hostname="127.0.0.1")
+        for address in self.stack.server_addresses:
+            self.assertTrue(address.startswith("127.0.0.1:"), address)
+
+    def test_slow_clients_and_header_floods_hold_nobody_up(self):
+        until = time.monotonic() + 4
+        threads = []
+
+        def trickle():
+            with self.stack.connect() as slow:
+                for byte in b"POST /v2/games/start HTTP/1.1\r\nX-Slow: aaaaaaaaaaaaaaaaaaaa":
+                    if time.monotonic() > until:
+                        break
+                    slow.sendall(bytes([byte]))
+                    time.sleep(0.2)
+
+        refused = []
+
+        def flood():
+            while time.monotonic() < until and len(refused) < 100:
+                with self.stack.connect() as connection:
+                    connection.sendall(b"GET /v2/standings HTTP/1.1\r\nHost: ladder\r\n")
+                    line = b"X-Flood: " + b"a" * 1000 + b"\r\n"
+                    connection.settimeout(0.001)
+                    answer = b""
+                    for _ in range(1024):
+                        try:
+                            connection.sendall(line)
+                            answer += connection.recv(4096)
+                        except (socket.timeout, ssl.SSLWantReadError):
+                            continue
+                        except OSError:
+                            break
+                        if answer:
+                            break
+                    connection.settimeout(5)
+                    try:
+                        answer += connection.recv(4096)
+                    except OSError:
+                        pass
+                    refused.append(answer.split(b"\r\n", 1)[0])
+
+        threads = [threading.Thread(target=trickle) for _ in range(10)]
+        threads += [threading.Thread(target=flood) for _ in range(2)]
+        for thread in threads:
+            thread.start()
+        time.sleep(0.3)
+        for _ in range(3):
+            self.assertGreaterEqual(self.play_one_game(), 0)
+        for thread in threads:
+            thread.join()
+        self.assertTrue(refused)
+        self.assertEqual(set(refused), {b"HTTP/1.1 400 Bad Request"})
+
+    def test_a_half_closed_finish_is_answered_and_counted(self):
+        status, _, body = ask(self.stack, "POST", "/v2/games/start",
+                              {"user": "alice", "password": "secret"})
+        self.assertEqual(status, 200, body)
+        game = json.loads(body)
+        finish = json.dumps({"user": "alice", "password": "", "game_id": game["game_id"],
+                             "grid": solve(game["puzzle"])}).encode()
+        with self.stack.connect() as tls:
+            tls.sendall(b"POST /v2/games/finish HTTP/1.1\r\nHost: ladder\r\n"
+                        b"Content-Type: application/json\r\nContent-Length: %d\r\n\r\n%s"
+                        % (len(finish), finish))
+            # The TCP sending side closed under TLS, as a client that is done sending would.
+            socket.socket.shutdown(tls, socket.SHUT_WR)
+            answer = b""
+            try:
+                while chunk := tls.recv(4096):
+                    answer += chunk
+            except (ssl.SSLError, OSError):
+                pass
+        self.assertTrue(answer.startswith(b"HTTP/1.1 200"), answer)
+        self.assertIn(b'"seconds"', answer)
+        status, _, body = ask(self.stack, "POST", "/v2/games/finish", finish.decode())
+        self.assertEqual((status, json.loads(body)["error"]), (404, "ERRORE_NON_LADDER"))
+
+    def test_a_login_flood_leaves_the_player_in_and_guesses_wait_at_their_address(self):
+        flooding = threading.Event()
+        flooding.set()
+        answers = []
+
+        def flood(i):
+            connection = self.stack.https("127.0.0.2")
+            while flooding.is_set() and len(answers) < 3000:
+                try:
+                    status, _, _ = call(connection, "POST", "/v2/games/start",
+                                        {"user": "mallory", "password": "guess%d" % i})
+                except (OSError, http.client.HTTPException):
+                    connection.close()
+                    connection = self.stack.https("127.0.0.2")
+                    continue
+                answers.append(status)
+            connection.close()
+
+        flood_threads = [threading.Thread(target=flood, args=(i,)) for i in range(16)]
+        for thread in flood_threads:
+            thread.start()
+        time.sleep(0.3)
+        for _ in range(3):
+            asked = time.monotonic()
+            status, _, body = ask(self.stack, "POST", "/v2/games/start",
+                                  {"user": "alice", "password": "secret"}, source="127.0.0.3")
+            self.assertEqual(status, 200, body)
+            self.assertLess(time.monotonic() - asked, 0.5)
+            time.sleep(0.2)
+        flooding.clear()
+        for thread in flood_threads:
+            thread.join()
+        self.assertTrue(answers)
+        self.assertLessEqual(set(answers), {403, 429, 503})
+
+        # Wrong passwords from one address: that address must wait, even with the right one;
+        # the ladder tells addresses apart by what the front says, not by the front's own.
+        guesser = self.stack.https("127.0.0.4")
+        for _ in range(4):
+            self.assertEqual(call(guesser, "POST", "/v2/games/start",
+                                  {"user": "alice", "password": "wrong"})[0], 403)
+        self.assertEqual(call(guesser, "POST", "/v2/games/start",
+                              {"user": "alice", "password": "secret"})[0], 403)
+        guesser.close()
+        self.assertEqual(ask(self.stack, "POST", "/v2/games/start",
+                             {"user": "alice", "password": "secret"}, source="127.0.0.5")[0], 200)
+
+    def test_ranges_are_ignored_and_refusals_are_json(self):
+        connection = self.stack.https("127.0.0.6")
+        status, headers, body = call(connection, "GET", "/v2/standings",
+                                     headers={"Range": "bytes=0-0,1-1,0-0,2-2"})
+        self.assertEqual(status, 200)
+        self.assertNotIn("Content-Range", headers)
+        self.assertIn("standings", json.loads(body))
+        status, headers, body = call(connection, "POST", "/v2/games/start", "x" * 17000)
+        self.assertEqual((status, json.loads(body)["error"]), (413, "TOO_LARGE"))
+        connection.close()
+
+
+if __name__ == "__main__":
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--ladderd", required=True)
+    options, rest = parser.parse_known_args()
+    LADDERD = options.ladderd
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
