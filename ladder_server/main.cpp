@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ladder_server/admin_commands.h"
+#include "ladder_server/clock.h"
 #include "ladder_server/command_line.h"
 #include "ladder_server/serve.h"
 #include "ladder_server/sqlite_store.h"
@@ -33,7 +34,8 @@ int main(int argc, char** argv) {
         if (const auto* serve = std::get_if<ladder::ServeCommand>(&invocation.command)) {
             return ladder::Serve(*serve, invocation.database, std::cout, std::cerr);
         }
-        ladder::SqliteStore store(invocation.database, 1);
+        ladder::SystemClock clock;
+        ladder::SqliteStore store(invocation.database, clock, 1);
         return ladder::RunAdminCommand(invocation.command, store,
                                        {std::cin, std::cout, std::cerr, true});
     } catch (const std::exception& e) {

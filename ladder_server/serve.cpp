@@ -41,10 +41,10 @@ int Serve(const ServeCommand& command, const std::string& database, std::ostream
         InitSodium();
         // Made now, so the first refusal of an unknown user costs no more than any other.
         DummyPasswordHash();
-        SqliteStore store(database, command.threads + 1);
         SystemClock clock;
+        SqliteStore store(database, clock, command.threads + 1);
         AccountService accounts(store, clock);
-        GameService games(store, accounts, clock);
+        GameService games(store, accounts);
         HttpServer server(games, command.threads);
 
         const int port = server.Bind(command.address, command.port);
