@@ -2,16 +2,14 @@
 
 #include <cstdlib>
 #include <exception>
-#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "ladder_server/admin_commands.h"
-#include "ladder_server/clock.h"
 #include "ladder_server/command_line.h"
 #include "ladder_server/serve.h"
-#include "ladder_server/sqlite_store.h"
+#include "ladder_server/store_factory.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -27,16 +25,11 @@ int main(int argc, char** argv) {
         return 0;
     }
     try {
-        const auto folder = std::filesystem::path(invocation.database).parent_path();
-        if (!folder.empty()) {
-            std::filesystem::create_directories(folder);
-        }
         if (const auto* serve = std::get_if<ladder::ServeCommand>(&invocation.command)) {
             return ladder::Serve(*serve, invocation.database, std::cout, std::cerr);
         }
-        ladder::SystemClock clock;
-        ladder::SqliteStore store(invocation.database, clock, 1);
-        return ladder::RunAdminCommand(invocation.command, store,
+        const auto store = ladder::OpenStore(invocation.database, 1);
+        return ladder::RunAdminCommand(invocation.command, *store,
                                        {std::cin, std::cout, std::cerr, true});
     } catch (const std::exception& e) {
         std::cerr << "quillmark-ladderd: " << e.what() << '\n';

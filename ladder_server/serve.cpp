@@ -14,7 +14,7 @@
 #include "ladder_server/http_server.h"
 #include "ladder_server/password_hash.h"
 #include "ladder_server/sodium_init.h"
-#include "ladder_server/sqlite_store.h"
+#include "ladder_server/store_factory.h"
 
 namespace ladder {
 
@@ -41,10 +41,10 @@ int Serve(const ServeCommand& command, const std::string& database, std::ostream
         InitSodium();
         // Made now, so the first refusal of an unknown user costs no more than any other.
         DummyPasswordHash();
+        const auto store = OpenStore(database, command.threads + 1);
         SystemClock clock;
-        SqliteStore store(database, clock, command.threads + 1);
-        AccountService accounts(store, clock);
-        GameService games(store, accounts);
+        AccountService accounts(*store, clock);
+        GameService games(*store, accounts);
         HttpServer server(games, command.threads);
 
         const int port = server.Bind(command.address, command.port);
@@ -70,8 +70,8 @@ int Serve(const ServeCommand& command, const std::string& database, std::ostream
         });
 
         out << "listening on " << command.address << ':' << port << std::endl;
-        err << "quillmark-ladderd: database " << database << ", " << command.threads << " threads"
-            << std::endl;
+        err << "quillmark-ladderd: database " << DatabaseForLog(database) << ", " << command.threads
+            << " threads" << std::endl;
         const bool served = server.Listen();
         listenEnded = true;
         pthread_kill(stopper.native_handle(), SIGTERM);  // wakes it if no signal came

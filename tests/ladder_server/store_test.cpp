@@ -1,5 +1,7 @@
-// The stores through the one interface, each on a real database; then what only one of
-// them has: SQLite's file and schema version.
+// Both stores through the one interface, each on a real database: an SQLite file and a
+// database on a PostgreSQL server the test program starts. Then what only one of them has:
+// SQLite's file and schema version; PostgreSQL's version table, its restarts, and several
+// pools (as several server processes) on one database.
 
 #include <gtest/gtest.h>
 
@@ -9,9 +11,12 @@
 #include <sstream>
 #include <thread>
 
+#include "ladder_server/postgres_schema.h"
+#include "ladder_server/postgres_store.h"
 #include "ladder_server/schema.h"
 #include "ladder_server/sqlite_store.h"
 #include "ladder_server/stored_values.h"
+#include "tests/support/postgres_server.h"
 #include "tests/support/scratch_dir.h"
 
 namespace {
@@ -21,6 +26,7 @@ using ladder::GameState;
 using ladder::SqliteStore;
 using ladder::Store;
 using ladder::UserRecord;
+using testing_support::SharedPostgresServer;
 
 const std::string kPuzzle =
     "53..7....6..195....98....6.8...6...34..8.3..17...2...6.6....28....419..5....8..79";
@@ -107,13 +113,31 @@ private:
     ladder::SystemClock clock_;
 };
 
-enum class Kind { Sqlite };
+class PostgresBackend final : public Backend {
+public:
+    PostgresBackend() : name_("store_" + std::to_string(++count_)) {
+        url_ = SharedPostgresServer().CreateDatabase(name_);
+    }
+    std::unique_ptr<Store> Open() override {
+        return std::make_unique<ladder::PostgresStore>(url_, 4);
+    }
+    void Execute(const std::string& sql) override { SharedPostgresServer().Query(name_, sql); }
+
+private:
+    static inline int count_ = 0;
+    std::string name_;
+    std::string url_;
+};
+
+enum class Kind { Sqlite, Postgres };
 
 class StoreTest : public ::testing::TestWithParam<Kind> {
 protected:
     std::unique_ptr<Backend> MakeBackend(Kind kind) const {
-        (void)kind;
-        return std::make_unique<SqliteBackend>(scratch_);
+        if (kind == Kind::Sqlite) {
+            return std::make_unique<SqliteBackend>(scratch_);
+        }
+        return std::make_unique<PostgresBackend>();
     }
 
     testing_support::ScratchDir scratch_;
@@ -151,6 +175,7 @@ TEST_P(StoreTest, AccountsAreKeptByNameAndStampedByTheStore) {
     EXPECT_EQ(users[1].name, "bob");
     EXPECT_TRUE(users[1].enabled);
     EXPECT_NE(users[1].id, 77);
+    // The store's clock: this machine's, or the database server's on this machine.
     EXPECT_GE(users[1].createdAtMs, before - 60'000);
     EXPECT_LE(users[1].createdAtMs, WallClockMs() + 60'000);
 }
@@ -277,8 +302,10 @@ TEST_P(StoreTest, ManyThreadsShareThePool) {
     EXPECT_EQ(closed, 160);  // every game closed exactly once
 }
 
-INSTANTIATE_TEST_SUITE_P(BothStores, StoreTest, ::testing::Values(Kind::Sqlite),
-                         [](const ::testing::TestParamInfo<Kind>&) { return "Sqlite"; });
+INSTANTIATE_TEST_SUITE_P(BothStores, StoreTest, ::testing::Values(Kind::Sqlite, Kind::Postgres),
+                         [](const ::testing::TestParamInfo<Kind>& info) {
+                             return info.param == Kind::Sqlite ? "Sqlite" : "Postgres";
+                         });
 
 std::string JournalMode(const std::string& path) {
     ladder::sqlite::Connection connection(path);
@@ -313,6 +340,84 @@ TEST(SqliteStoreTest, RefusesADatabaseFromANewerServerAndLeavesItAlone) {
     EXPECT_EQ(ladder::SchemaVersion(connection), 999);
     EXPECT_THROW(ladder::sqlite::Statement(connection, "SELECT * FROM users"),
                  ladder::sqlite::Error);
+}
+
+TEST(PostgresStoreTest, ServersStartingAtOnceMigrateOnceAndANewerDatabaseIsLeftAlone) {
+    auto& server = SharedPostgresServer();
+    const std::string url = server.CreateDatabase("migrations");
+    EXPECT_EQ(ladder::postgres::LatestSchemaVersion(), ladder::LatestSchemaVersion());
+    std::vector<std::thread> starting;
+    std::atomic<int> started = 0;
+    for (int i = 0; i < 4; ++i) {
+        starting.emplace_back([&] {
+            ladder::PostgresStore store(url, 1);
+            ++started;
+        });
+    }
+    for (auto& thread : starting) {
+        thread.join();
+    }
+    EXPECT_EQ(started, 4);
+    EXPECT_EQ(server.Query("migrations", "SELECT COUNT(*) FROM schema_version"),
+              std::to_string(ladder::LatestSchemaVersion()));
+
+    server.Query("migrations", "INSERT INTO schema_version (version) VALUES (999)");
+    server.Query("migrations", "CREATE TABLE future (x integer)");
+    EXPECT_THROW(ladder::PostgresStore(url, 1), std::runtime_error);
+    EXPECT_EQ(server.Query("migrations", "SELECT MAX(version) FROM schema_version"), "999");
+    EXPECT_EQ(server.Query("migrations", "SELECT to_regclass('future') IS NOT NULL"), "t");
+}
+
+TEST(PostgresStoreTest, ACallWhileTheDatabaseIsDownThrowsAndTheStoreReconnectsByItself) {
+    auto& server = SharedPostgresServer();
+    ladder::PostgresStore store(server.CreateDatabase("restarts"), 4);
+    store.AddUser(User("alice"));
+    store.AddGame(Game("g1", store.FindUser("alice")->id));
+
+    server.Stop();
+    EXPECT_THROW(store.FindOpenGame("g1", "alice"), std::runtime_error);
+    EXPECT_THROW(store.CloseGame("g1", GameState::Solved), std::runtime_error);
+    server.Start();
+    EXPECT_TRUE(store.FindOpenGame("g1", "alice"));
+    EXPECT_TRUE(store.CloseGame("g1", GameState::Solved));
+
+    // A restart between two calls costs no failed call: the connection it cut is noticed
+    // before it is lent.
+    server.Restart();
+    ASSERT_EQ(store.Standings().size(), 1u);
+    EXPECT_EQ(store.Standings()[0].solved, 1);
+}
+
+TEST(PostgresStoreTest, TwoPoolsOnOneDatabaseShareEveryGameAndCloseEachOnce) {
+    const std::string url = SharedPostgresServer().CreateDatabase("two_pools");
+    ladder::PostgresStore first(url, 2);
+    ladder::PostgresStore second(url, 2);
+    first.AddUser(User("alice"));
+    const auto alice = second.FindUser("alice")->id;
+
+    first.AddGame(Game("shared", alice));
+    ASSERT_TRUE(second.FindOpenGame("shared", "alice"));
+    EXPECT_TRUE(second.CloseGame("shared", GameState::Solved));
+    EXPECT_FALSE(first.FindOpenGame("shared", "alice"));
+    EXPECT_FALSE(first.CloseGame("shared", GameState::Solved));
+
+    // Both close every game at once: each game goes to exactly one of them.
+    constexpr int kGames = 40;
+    for (int i = 0; i < kGames; ++i) {
+        first.AddGame(Game("race-" + std::to_string(i), alice));
+    }
+    std::atomic<int> firstWon = 0;
+    std::atomic<int> secondWon = 0;
+    const auto closeAll = [&](Store& store, GameState state, std::atomic<int>& won) {
+        for (int i = 0; i < kGames; ++i) {
+            won += store.CloseGame("race-" + std::to_string(i), state) ? 1 : 0;
+        }
+    };
+    std::thread racer([&] { closeAll(second, GameState::Forfeited, secondWon); });
+    closeAll(first, GameState::Solved, firstWon);
+    racer.join();
+    EXPECT_EQ(firstWon + secondWon, kGames);
+    EXPECT_EQ(first.Standings().at(0).solved, 1 + firstWon);
 }
 
 }  // namespace
