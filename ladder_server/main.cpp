@@ -28,6 +28,12 @@ int main(int argc, char** argv) {
         if (const auto* serve = std::get_if<ladder::ServeCommand>(&invocation.command)) {
             return ladder::Serve(*serve, invocation.database, std::cout, std::cerr);
         }
+        if (const auto* copy = std::get_if<ladder::CopyCommand>(&invocation.command)) {
+            const auto from =
+                ladder::OpenStore(invocation.database, 1, ladder::MissingFile::Refuse);
+            const auto to = ladder::OpenStore(copy->to, 1);
+            return ladder::RunCopyCommand(*copy, *from, *to, {std::cin, std::cout, std::cerr});
+        }
         const auto store = ladder::OpenStore(invocation.database, 1);
         return ladder::RunAdminCommand(invocation.command, *store,
                                        {std::cin, std::cout, std::cerr, true});

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <thread>
 
+#include "ladder_server/ladder_copy.h"
 #include "ladder_server/postgres_schema.h"
 #include "ladder_server/postgres_store.h"
 #include "ladder_server/schema.h"
@@ -300,6 +301,53 @@ TEST_P(StoreTest, ManyThreadsShareThePool) {
         thread.join();
     }
     EXPECT_EQ(closed, 160);  // every game closed exactly once
+}
+
+TEST_P(StoreTest, ALadderIsCopiedWholeIntoAnEmptyStoreOfTheOtherKindOnly) {
+    store_->AddUser(User("alice"));
+    store_->AddUser(User("bob", false));
+    const auto alice = store_->FindUser("alice")->id;
+    const auto bob = store_->FindUser("bob")->id;
+    const std::pair<const char*, GameState> games[] = {{"a1", GameState::Solved},
+                                                       {"a2", GameState::Failed},
+                                                       {"a3", GameState::Open},
+                                                       {"b1", GameState::Forfeited}};
+    for (const auto& [id, state] : games) {
+        store_->AddGame(Game(id, id[0] == 'a' ? alice : bob));
+        backend_->Execute("UPDATE games SET started_at_ms = started_at_ms - 42000");
+        if (state != GameState::Open) {
+            store_->CloseGame(id, state);
+        }
+    }
+    store_->SetVersion({"1.2.0", "https://example.org/1.2.0"});
+    const std::string source = Contents(*store_).Text();
+
+    const auto other = MakeBackend(GetParam() == Kind::Sqlite ? Kind::Postgres : Kind::Sqlite);
+    auto target = other->Open();
+    const auto counts = ladder::CopyLadder(*store_, *target);
+    EXPECT_EQ(counts.users, 2);
+    EXPECT_EQ(counts.games, 4);
+    EXPECT_TRUE(counts.version);
+    EXPECT_EQ(Contents(*target).Text(), source);
+    EXPECT_EQ(target->Standings().at(0).bestSeconds, store_->Standings().at(0).bestSeconds);
+
+    // Into a ladder that holds something, nothing at all.
+    EXPECT_THROW(ladder::CopyLadder(*store_, *target), ladder::LadderNotEmpty);
+    EXPECT_EQ(Contents(*target).Text(), source);
+
+    // The copy goes on where the original stood: new ids, the open game's time.
+    EXPECT_TRUE(target->AddUser(User("carol")));
+    EXPECT_GT(target->FindUser("carol")->id, bob);
+    EXPECT_GE(target->CloseGame("a3", GameState::Solved).value_or(0), 42 * 2);
+
+    // An import dropped before its commit leaves nothing behind.
+    const auto fresh = MakeBackend(GetParam());
+    const auto empty = fresh->Open();
+    {
+        const auto import = empty->BeginImport();
+        import->User(*store_->FindUser("alice"));
+    }
+    EXPECT_TRUE(empty->Users().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(BothStores, StoreTest, ::testing::Values(Kind::Sqlite, Kind::Postgres),
