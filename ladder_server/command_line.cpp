@@ -164,7 +164,7 @@ std::variant<Command, UsageError> ReadCommand(const Words& words) {
         }
         const std::string to = option("to", "");
         if (to.empty()) {
-            return UsageError{"\"copy\" needs --to DATABASE, the database to copy into"};
+            return UsageError{"\"copy\" needs --to TARGET, the database to copy into"};
         }
         return CopyCommand{to};
     }
@@ -240,11 +240,11 @@ Commands:
         One line per account: name, "enabled" or "disabled", e-mail, tab-separated.
   version set VERSION DOWNLOAD_URL
         What GET /v2/version answers: the newest game version and where to get it.
-  copy --to DATABASE
+  copy --to TARGET
         Copy the whole ladder of --database (every account with its password hash,
-        every game with its id, state and times, the version setting) into DATABASE,
+        every game with its id, state and times, the version setting) into TARGET,
         which must hold no users or games yet; in one transaction, so a copy that
-        fails leaves DATABASE as it was.
+        fails leaves TARGET as it was.
 
 Options:
   --database DATABASE

@@ -74,7 +74,7 @@ TEST(CommandLineTest, CopyNamesTheDatabaseItCopiesInto) {
     EXPECT_EQ(invocation.database, kDefault);
     EXPECT_EQ(std::get<ladder::CopyCommand>(invocation.command).to,
               "postgresql://ladder@db/ladder");
-    EXPECT_EQ(Refusal({"copy"}), "\"copy\" needs --to DATABASE, the database to copy into");
+    EXPECT_EQ(Refusal({"copy"}), "\"copy\" needs --to TARGET, the database to copy into");
     EXPECT_EQ(Refusal({"copy", "--to", kDefault}),
               "\"copy\" copies into another database than --database");
     EXPECT_EQ(Refusal({"user", "list", "--to", "x.db"}), "\"user list\" takes no option --to");
