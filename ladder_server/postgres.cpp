@@ -78,15 +78,18 @@ std::string Redacted(std::string_view url) {
             }
         }
     }
-    // And one given as a parameter: ...?password=...
-    for (auto at = text.find("password="); at != std::string::npos;
-         at = text.find("password=", at + 1)) {
-        if (at == 0 || (text[at - 1] != '?' && text[at - 1] != '&')) {
+    // And any given as a parameter: ...?password=...&sslpassword=...
+    const auto query = text.find('?');
+    for (auto start = query; start != std::string::npos; start = text.find('&', start + 1)) {
+        const auto equals = text.find('=', start + 1);
+        const auto end = std::min(text.find('&', start + 1), text.size());
+        if (equals == std::string::npos || equals > end) {
             continue;
         }
-        const auto valueStart = at + 9;
-        const auto valueEnd = std::min(text.find('&', valueStart), text.size());
-        text.replace(valueStart, valueEnd - valueStart, "***");
+        const std::string_view name = std::string_view(text).substr(start + 1, equals - start - 1);
+        if (name.size() >= 8 && name.substr(name.size() - 8) == "password") {
+            text.replace(equals + 1, end - equals - 1, "***");
+        }
     }
     return text;
 }
