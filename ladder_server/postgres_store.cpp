@@ -14,7 +14,8 @@ namespace ladder {
 
 namespace {
 
-// The database server's clock, read once per statement where a statement needs it twice.
+// The database server's clock in milliseconds since the Unix epoch; close_game reads it once
+// for both the finish and the time.
 #define LADDER_NOW_MS "(floor(extract(epoch FROM clock_timestamp()) * 1000))::bigint"
 #define LADDER_USER_COLUMNS "id, name, password_hash, email, enabled, created_at_ms"
 #define LADDER_GAME_COLUMNS \
