@@ -94,7 +94,7 @@ AccountChange AccountService::Add(std::string_view name, std::string_view passwo
     user.passwordHash = HashPassword(password);
     user.email = email;
     user.enabled = enabled;
-    return store_.AddUser(user, clock_.NowMs()) ? AccountChange::Done : AccountChange::NameTaken;
+    return store_.AddUser(user) ? AccountChange::Done : AccountChange::NameTaken;
 }
 
 AccountChange AccountService::SetEnabled(std::string_view name, bool enabled) {

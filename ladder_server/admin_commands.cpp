@@ -8,6 +8,8 @@
 
 #include "ladder_server/account_service.h"
 #include "ladder_server/clock.h"
+#include "ladder_server/ladder_copy.h"
+#include "ladder_server/store_factory.h"
 
 namespace ladder {
 
@@ -131,6 +133,20 @@ int RunAdminCommand(const Command& command, Store& store, AdminConsole console) 
     }
     console.err << "quillmark-ladderd: not an admin command\n";
     return 2;
+}
+
+int RunCopyCommand(const CopyCommand& copy, Store& from, Store& to, AdminConsole console) {
+    try {
+        const CopyCounts counts = CopyLadder(from, to);
+        console.out << "copied " << counts.users << (counts.users == 1 ? " user, " : " users, ")
+                    << counts.games << (counts.games == 1 ? " game" : " games")
+                    << (counts.version ? " and the version setting" : "") << " into "
+                    << DatabaseForLog(copy.to) << '\n';
+        return 0;
+    } catch (const LadderNotEmpty& refused) {
+        console.err << "quillmark-ladderd: nothing copied: " << refused.what() << '\n';
+        return 1;
+    }
 }
 
 }  // namespace ladder

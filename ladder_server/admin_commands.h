@@ -1,6 +1,7 @@
 #pragma once
 
-// The operator's commands: accounts and the version service, on the database file.
+// The operator's commands: accounts, the version service and the copy of a ladder, on
+// the stores main opened.
 
 #include <istream>
 #include <ostream>
@@ -23,5 +24,9 @@ struct AdminConsole {
 // Runs one of the user or version commands on store. The exit status: 0 done, 1 refused
 // (no such user, a name taken, an empty password, ...), with a message on err.
 int RunAdminCommand(const Command& command, Store& store, AdminConsole console);
+
+// Copies the ladder of from into to, which must be empty; tells out what was copied into
+// copy.to, or err why nothing was. The exit status: 0 done, 1 refused.
+int RunCopyCommand(const CopyCommand& copy, Store& from, Store& to, AdminConsole console);
 
 }  // namespace ladder

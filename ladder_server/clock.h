@@ -5,8 +5,9 @@
 
 namespace ladder {
 
-// The server's wall clock, in milliseconds since the Unix epoch. Official times are measured
-// by it and stored, so they hold across restarts; tests give a clock they can move.
+// The server's wall clock, in milliseconds since the Unix epoch. The SQLite store stamps a
+// game's start and finish by it, so official times hold across restarts; tests give a
+// clock they can move.
 class Clock {
 public:
     virtual ~Clock() = default;

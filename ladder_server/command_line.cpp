@@ -20,8 +20,8 @@ struct Words {
     std::set<std::string> flags;                // options that stand alone
 };
 
-const std::set<std::string> kValueOptions = {"database", "address", "port",
-                                             "threads",  "email",   "trusted-proxy"};
+const std::set<std::string> kValueOptions = {"database", "address",       "port", "threads",
+                                             "email",    "trusted-proxy", "to"};
 const std::set<std::string> kFlagOptions = {"enabled", "help"};
 
 std::variant<Words, UsageError> Split(const std::vector<std::string>& args) {
@@ -178,6 +178,16 @@ std::variant<Command, UsageError> ReadCommand(const Words& words) {
         }
         return VersionSetCommand{p[2], p[3]};
     }
+    if (is({"copy"}, 0)) {
+        if (auto bad = OnlyOptions(words, {"to"}, "copy")) {
+            return *bad;
+        }
+        const std::string to = option("to", "");
+        if (to.empty()) {
+            return UsageError{"\"copy\" needs --to TARGET, the database to copy into"};
+        }
+        return CopyCommand{to};
+    }
     if (p.empty()) {
         return UsageError{"no command given"};
     }
@@ -212,6 +222,10 @@ std::variant<Invocation, UsageError> ParseCommandLine(const std::vector<std::str
         return std::move(*bad);
     }
     invocation.command = std::get<Command>(command);
+    if (const auto* copy = std::get_if<CopyCommand>(&invocation.command);
+        copy != nullptr && copy->to == invocation.database) {
+        return UsageError{"\"copy\" copies into another database than --database"};
+    }
     return invocation;
 }
 
@@ -227,7 +241,7 @@ std::string DefaultDatabasePath(const char* xdgDataHome, const char* home) {
 }
 
 std::string UsageText() {
-    return R"(Usage: quillmark-ladderd COMMAND [--database FILE]
+    return R"(Usage: quillmark-ladderd COMMAND [--database DATABASE]
 
 The Quillmark online ladder server and its administration.
 
@@ -251,12 +265,20 @@ Commands:
         One line per account: name, "enabled" or "disabled", e-mail, tab-separated.
   version set VERSION DOWNLOAD_URL
         What GET /v2/version answers: the newest game version and where to get it.
+  copy --to TARGET
+        Copy the whole ladder of --database (every account with its password hash,
+        every game with its id, state and times, the version setting) into TARGET,
+        which must hold no users or games yet; in one transaction, so a copy that
+        fails leaves TARGET as it was.
 
 Options:
-  --database FILE  The SQLite database, made on first use. Default:
-                   $XDG_DATA_HOME/quillmark/ladder.db, or
-                   ~/.local/share/quillmark/ladder.db when XDG_DATA_HOME is not set.
-  --help, -h       This text.
+  --database DATABASE
+        An SQLite file, made on first use, or a PostgreSQL database that several
+        servers may share, named by a URL: postgresql://USER@HOST/NAME (also
+        postgres://; a password in it or in ~/.pgpass, a socket folder as
+        ?host=/run/postgresql). Default: $XDG_DATA_HOME/quillmark/ladder.db, or
+        ~/.local/share/quillmark/ladder.db when XDG_DATA_HOME is not set.
+  --help, -h  This text.
 )";
 }
 

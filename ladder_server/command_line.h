@@ -36,13 +36,18 @@ struct VersionSetCommand {
     std::string version;
     std::string download;
 };
+// Copies the whole ladder of the invocation's database into the database to.
+struct CopyCommand {
+    std::string to;
+};
 struct HelpCommand {};
 
 using Command = std::variant<ServeCommand, UserAddCommand, UserSetEnabledCommand, UserPasswdCommand,
-                             UserListCommand, VersionSetCommand, HelpCommand>;
+                             UserListCommand, VersionSetCommand, CopyCommand, HelpCommand>;
 
 struct Invocation {
-    std::string database;  // the database file every command works on
+    // What every command works on: an SQLite file, or a postgresql:// or postgres:// URL.
+    std::string database;
     Command command;
 };
 

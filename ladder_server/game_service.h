@@ -1,7 +1,7 @@
 #pragma once
 
 // The rules of a ladder game: start with the password, finish with a correct grid by the
-// server's clock, or forfeit. What the HTTP routes call; no HTTP in here.
+// store's clock, or forfeit. What the HTTP routes call; no HTTP in here.
 
 #include <cstdint>
 #include <functional>
@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "ladder_server/account_service.h"
-#include "ladder_server/clock.h"
 #include "ladder_server/ladder_puzzles.h"
 #include "ladder_server/store.h"
 #include "sudoku/grid.h"
@@ -21,7 +20,8 @@ namespace ladder {
 
 // Why a game request was turned down; each has one answer in the protocol.
 enum class Refusal {
-    NotEnabled,    // unknown user, wrong password or not enabled, never told apart
+    NotEnabled,    // unknown user, wrong password or not enabled, never told apart; also a
+                   // finish or forfeit by an account disabled since the game started
     NotLadder,     // no open game of that id for that user
     NotCompleted,  // the grid is not a correct solution; the game is now closed as failed
 };
@@ -40,10 +40,9 @@ class GameService {
 public:
     using Dealer = std::function<LadderPuzzle()>;
 
-    // All three must outlive the service; dealer makes each new game's puzzle.
-    GameService(Store& store, AccountService& accounts, Clock& clock,
-                Dealer dealer = DealLadderPuzzle)
-        : store_(store), accounts_(accounts), clock_(clock), dealer_(std::move(dealer)) {}
+    // Both must outlive the service; dealer makes each new game's puzzle.
+    GameService(Store& store, AccountService& accounts, Dealer dealer = DealLadderPuzzle)
+        : store_(store), accounts_(accounts), dealer_(std::move(dealer)) {}
 
     // Whether a start for user from the client address may be tried now; when not, a start
     // would be refused without checking the password (AccountService::MayTryLogin).
@@ -56,8 +55,9 @@ public:
     GameAnswer<StartedGame> Start(std::string_view user, std::string_view password,
                                   std::string_view address);
 
-    // The official time in whole seconds from start to now when grid solves the user's open
-    // game; the game is closed either way, as solved or as failed.
+    // The official time in whole seconds from start to now, by the store's clock, when grid
+    // solves the user's open game; the game is closed either way, as solved or as failed.
+    // A game whose owner was disabled meanwhile stays open.
     GameAnswer<std::int64_t> Finish(std::string_view user, std::string_view gameId,
                                     const sudoku::Grid& grid);
 
@@ -67,11 +67,11 @@ public:
     VersionInfo Version() { return store_.Version(); }
 
 private:
-    std::optional<GameRecord> OpenGame(std::string_view user, std::string_view gameId);
+    // The user's open game when its owner may still play, else the refusal.
+    GameAnswer<GameRecord> PlayableGame(std::string_view user, std::string_view gameId);
 
     Store& store_;
     AccountService& accounts_;
-    Clock& clock_;
     Dealer dealer_;
 };
 

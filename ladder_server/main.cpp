@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <exception>
-#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -10,7 +9,7 @@
 #include "ladder_server/admin_commands.h"
 #include "ladder_server/command_line.h"
 #include "ladder_server/serve.h"
-#include "ladder_server/sqlite_store.h"
+#include "ladder_server/store_factory.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -26,15 +25,17 @@ int main(int argc, char** argv) {
         return 0;
     }
     try {
-        const auto folder = std::filesystem::path(invocation.database).parent_path();
-        if (!folder.empty()) {
-            std::filesystem::create_directories(folder);
-        }
         if (const auto* serve = std::get_if<ladder::ServeCommand>(&invocation.command)) {
             return ladder::Serve(*serve, invocation.database, std::cout, std::cerr);
         }
-        ladder::SqliteStore store(invocation.database, 1);
-        return ladder::RunAdminCommand(invocation.command, store,
+        if (const auto* copy = std::get_if<ladder::CopyCommand>(&invocation.command)) {
+            const auto from =
+                ladder::OpenStore(invocation.database, 1, ladder::MissingFile::Refuse);
+            const auto to = ladder::OpenStore(copy->to, 1);
+            return ladder::RunCopyCommand(*copy, *from, *to, {std::cin, std::cout, std::cerr});
+        }
+        const auto store = ladder::OpenStore(invocation.database, 1);
+        return ladder::RunAdminCommand(invocation.command, *store,
                                        {std::cin, std::cout, std::cerr, true});
     } catch (const std::exception& e) {
         std::cerr << "quillmark-ladderd: " << e.what() << '\n';

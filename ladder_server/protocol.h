@@ -10,11 +10,14 @@
 //                                                    enabled, alike
 //   POST /v2/games/finish   {"user": text, "password": text, "game_id": text,
 //                            "grid": 81 characters}
-//        200 {"seconds": integer}                    the official time, by the server's clock
+//        200 {"seconds": integer}                    the official time, by the database's clock
+//        403 {"error": "ERROR_NOT_ENABLED_ONLINE"}   the account was disabled since the start;
+//                                                    the game stays open
 //        404 {"error": "ERRORE_NON_LADDER"}          no open game of that id for that user
 //        422 {"error": "ERRORE_NON_COMPLETATA"}      not a correct solution; the game is closed
 //   POST /v2/games/forfeit  {"user": text, "password": text, "game_id": text}
 //        200 {}
+//        403 {"error": "ERROR_NOT_ENABLED_ONLINE"}   as for a finish
 //        404 {"error": "ERRORE_NON_LADDER"}
 //   GET  /v2/version
 //        200 {"version": "1.2.0", "download": url}   both empty until the operator sets them

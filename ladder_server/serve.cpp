@@ -14,7 +14,7 @@
 #include "ladder_server/http_server.h"
 #include "ladder_server/password_hash.h"
 #include "ladder_server/sodium_init.h"
-#include "ladder_server/sqlite_store.h"
+#include "ladder_server/store_factory.h"
 
 namespace ladder {
 
@@ -42,11 +42,11 @@ int Serve(const ServeCommand& command, const std::string& database, std::ostream
         // Made now, so the first refusal of an unknown user costs no more than any other.
         DummyPasswordHash();
         // Every thread of both pools may hold a connection at once.
-        SqliteStore store(
+        const auto store = OpenStore(
             database, command.threads + static_cast<int>(std::thread::hardware_concurrency()) + 1);
         SystemClock clock;
-        AccountService accounts(store, clock);
-        GameService games(store, accounts, clock);
+        AccountService accounts(*store, clock);
+        GameService games(*store, accounts);
         HttpOptions options;
         options.threads = command.threads;
         options.trustedProxies = command.trustedProxies;
@@ -75,8 +75,8 @@ int Serve(const ServeCommand& command, const std::string& database, std::ostream
         });
 
         out << "listening on " << command.address << ':' << port << std::endl;
-        err << "quillmark-ladderd: database " << database << ", " << command.threads << " threads"
-            << std::endl;
+        err << "quillmark-ladderd: database " << DatabaseForLog(database) << ", " << command.threads
+            << " threads" << std::endl;
         const bool served = server.Listen();
         listenEnded = true;
         pthread_kill(stopper.native_handle(), SIGTERM);  // wakes it if no signal came

@@ -4,35 +4,72 @@
 #include <stdexcept>
 
 #include "ladder_server/schema.h"
+#include "ladder_server/stored_values.h"
 
 namespace ladder {
 
 namespace {
 
-const char* StateText(GameState state) {
-    switch (state) {
-        case GameState::Open:
-            return "open";
-        case GameState::Solved:
-            return "solved";
-        case GameState::Failed:
-            return "failed";
-        case GameState::Forfeited:
-            return "forfeited";
-    }
-    throw std::invalid_argument("unknown game state");
-}
-
-const char* LevelText(LadderLevel level) {
-    return level == LadderLevel::Hard ? "hard" : "medium";
-}
+constexpr const char* kUserColumns = "id, name, password_hash, email, enabled, created_at_ms";
+constexpr const char* kGameColumns =
+    "id, user_id, puzzle, solution, level, started_at_ms, state, finished_at_ms, seconds";
 
 UserRecord ReadUser(const sqlite::Statement& row) {
-    return UserRecord{row.Int(0), row.Text(1), row.Text(2), row.Text(3), row.Int(4) != 0};
+    return UserRecord{row.Int(0),  row.Text(1),     row.Text(2),
+                      row.Text(3), row.Int(4) != 0, row.Int(5)};
 }
 
-constexpr const char* kSettingVersion = "version";
-constexpr const char* kSettingDownload = "download";
+std::optional<std::int64_t> OptionalInt(const sqlite::Statement& row, int column) {
+    return row.IsNull(column) ? std::nullopt : std::optional(row.Int(column));
+}
+
+// A row of kGameColumns.
+GameRecord ReadGame(const sqlite::Statement& row) {
+    GameRecord game;
+    game.id = row.Text(0);
+    game.userId = row.Int(1);
+    game.puzzle = row.Text(2);
+    game.solution = row.Text(3);
+    game.level = LevelFromText(row.Text(4));
+    game.startedAtMs = row.Int(5);
+    game.state = StateFromText(row.Text(6));
+    game.finishedAtMs = OptionalInt(row, 7);
+    game.seconds = OptionalInt(row, 8);
+    return game;
+}
+
+void BindOptional(sqlite::Statement& statement, int index, std::optional<std::int64_t> value) {
+    if (value) {
+        statement.Bind(index, *value);
+    } else {
+        statement.BindNull(index);
+    }
+}
+
+VersionInfo ReadVersion(sqlite::Connection& connection) {
+    sqlite::Statement select(connection, "SELECT key, value FROM settings WHERE key IN (?1, ?2)");
+    select.Bind(1, kVersionSetting).Bind(2, kDownloadSetting);
+    VersionInfo version;
+    while (select.Step()) {
+        (select.Text(0) == kVersionSetting ? version.version : version.download) = select.Text(1);
+    }
+    return version;
+}
+
+void WriteVersion(sqlite::Connection& connection, const VersionInfo& version) {
+    sqlite::Statement upsert(connection,
+                             "INSERT INTO settings (key, value) VALUES (?1, ?2), (?3, ?4) "
+                             "ON CONFLICT (key) DO UPDATE SET value = excluded.value");
+    upsert.Bind(1, kVersionSetting)
+        .Bind(2, version.version)
+        .Bind(3, kDownloadSetting)
+        .Bind(4, version.download)
+        .Run();
+}
+
+std::string Select(const char* columns, const char* rest) {
+    return std::string("SELECT ") + columns + " " + rest;
+}
 
 }  // namespace
 
@@ -77,8 +114,66 @@ private:
     std::unique_ptr<sqlite::Connection> connection_;
 };
 
-SqliteStore::SqliteStore(const std::string& path, int maxConnections)
-    : path_(path), maxConnections_(path == ":memory:" ? 1 : std::max(1, maxConnections)) {
+// Holds the write lock from the check that the file is empty to the commit, so no server
+// adds a user or a game in between.
+class SqliteStore::Import final : public LadderImport {
+public:
+    explicit Import(SqliteStore& store)
+        : lease_(store),
+          transaction_(*lease_, sqlite::Transaction::Mode::Immediate),
+          insertUser_(*lease_, "INSERT INTO users (" + std::string(kUserColumns) +
+                                   ") VALUES (?1, ?2, ?3, ?4, ?5, ?6)"),
+          insertGame_(*lease_, "INSERT INTO games (" + std::string(kGameColumns) +
+                                   ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)") {
+        sqlite::Statement holds(*lease_,
+                                "SELECT EXISTS (SELECT 1 FROM users) OR "
+                                "EXISTS (SELECT 1 FROM games)");
+        holds.Step();
+        if (holds.Int(0) != 0) {
+            throw LadderNotEmpty(kNotEmptyMessage);
+        }
+    }
+
+    void User(const UserRecord& user) override {
+        insertUser_.Reset();
+        insertUser_.Bind(1, user.id)
+            .Bind(2, user.name)
+            .Bind(3, user.passwordHash)
+            .Bind(4, user.email)
+            .Bind(5, std::int64_t{user.enabled ? 1 : 0})
+            .Bind(6, user.createdAtMs)
+            .Run();
+    }
+
+    void Game(const GameRecord& game) override {
+        insertGame_.Reset();
+        insertGame_.Bind(1, game.id)
+            .Bind(2, game.userId)
+            .Bind(3, game.puzzle)
+            .Bind(4, game.solution)
+            .Bind(5, LevelText(game.level))
+            .Bind(6, game.startedAtMs)
+            .Bind(7, StateText(game.state));
+        BindOptional(insertGame_, 8, game.finishedAtMs);
+        BindOptional(insertGame_, 9, game.seconds);
+        insertGame_.Run();
+    }
+
+    void Version(const VersionInfo& version) override { WriteVersion(*lease_, version); }
+
+    void Commit() override { transaction_.Commit(); }
+
+private:
+    Lease lease_;
+    sqlite::Transaction transaction_;
+    sqlite::Statement insertUser_;
+    sqlite::Statement insertGame_;
+};
+
+SqliteStore::SqliteStore(const std::string& path, Clock& clock, int maxConnections)
+    : path_(path),
+      clock_(clock),
+      maxConnections_(path == ":memory:" ? 1 : std::max(1, maxConnections)) {
     auto first = Open();
     // WAL is a property of the file: set once, every later connection finds it.
     first->Execute("PRAGMA journal_mode = WAL");
@@ -97,7 +192,7 @@ std::unique_ptr<sqlite::Connection> SqliteStore::Open() const {
     return connection;
 }
 
-bool SqliteStore::AddUser(const UserRecord& user, std::int64_t nowMs) {
+bool SqliteStore::AddUser(const UserRecord& user) {
     Lease connection(*this);
     sqlite::Statement insert(*connection,
                              "INSERT INTO users (name, password_hash, email, enabled, "
@@ -107,16 +202,14 @@ bool SqliteStore::AddUser(const UserRecord& user, std::int64_t nowMs) {
         .Bind(2, user.passwordHash)
         .Bind(3, user.email)
         .Bind(4, std::int64_t{user.enabled ? 1 : 0})
-        .Bind(5, nowMs)
+        .Bind(5, clock_.NowMs())
         .Run();
     return (*connection).Changes() == 1;
 }
 
 std::optional<UserRecord> SqliteStore::FindUser(std::string_view name) {
     Lease connection(*this);
-    sqlite::Statement select(*connection,
-                             "SELECT id, name, password_hash, email, enabled FROM users "
-                             "WHERE name = ?1");
+    sqlite::Statement select(*connection, Select(kUserColumns, "FROM users WHERE name = ?1"));
     select.Bind(1, name);
     if (!select.Step()) {
         return std::nullopt;
@@ -140,9 +233,7 @@ bool SqliteStore::SetUserPassword(std::string_view name, std::string_view passwo
 
 std::vector<UserRecord> SqliteStore::Users() {
     Lease connection(*this);
-    sqlite::Statement select(*connection,
-                             "SELECT id, name, password_hash, email, enabled FROM users "
-                             "ORDER BY name");
+    sqlite::Statement select(*connection, Select(kUserColumns, "FROM users ORDER BY name"));
     std::vector<UserRecord> users;
     while (select.Step()) {
         users.push_back(ReadUser(select));
@@ -154,56 +245,48 @@ void SqliteStore::AddGame(const GameRecord& game) {
     Lease connection(*this);
     sqlite::Statement insert(*connection,
                              "INSERT INTO games (id, user_id, puzzle, solution, level, "
-                             "started_at_ms, state) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)");
+                             "started_at_ms, state) VALUES (?1, ?2, ?3, ?4, ?5, ?6, 'open')");
     insert.Bind(1, game.id)
         .Bind(2, game.userId)
         .Bind(3, game.puzzle)
         .Bind(4, game.solution)
         .Bind(5, LevelText(game.level))
-        .Bind(6, game.startedAtMs)
-        .Bind(7, StateText(game.state))
+        .Bind(6, clock_.NowMs())
         .Run();
 }
 
-std::optional<GameRecord> SqliteStore::FindOpenGame(std::string_view id,
-                                                    std::string_view userName) {
+std::optional<OpenGame> SqliteStore::FindOpenGame(std::string_view id, std::string_view userName) {
     Lease connection(*this);
     sqlite::Statement select(*connection,
                              "SELECT g.id, g.user_id, g.puzzle, g.solution, g.level, "
-                             "g.started_at_ms FROM games g JOIN users u ON u.id = g.user_id "
+                             "g.started_at_ms, g.state, g.finished_at_ms, g.seconds, u.enabled "
+                             "FROM games g JOIN users u ON u.id = g.user_id "
                              "WHERE g.id = ?1 AND u.name = ?2 AND g.state = 'open'");
     select.Bind(1, id).Bind(2, userName);
     if (!select.Step()) {
         return std::nullopt;
     }
-    GameRecord game;
-    game.id = select.Text(0);
-    game.userId = select.Int(1);
-    game.puzzle = select.Text(2);
-    game.solution = select.Text(3);
-    game.level = select.Text(4) == "hard" ? LadderLevel::Hard : LadderLevel::Medium;
-    game.startedAtMs = select.Int(5);
-    game.state = GameState::Open;
-    return game;
+    return OpenGame{ReadGame(select), select.Int(9) != 0};
 }
 
-bool SqliteStore::CloseGame(std::string_view id, GameState state, std::int64_t finishedAtMs,
-                            std::optional<std::int64_t> seconds) {
+std::optional<std::int64_t> SqliteStore::CloseGame(std::string_view id, GameState state) {
     if (state == GameState::Open) {
         throw std::invalid_argument("a game is closed as solved, failed or forfeited");
     }
     Lease connection(*this);
-    sqlite::Statement update(*connection,
-                             "UPDATE games SET state = ?1, finished_at_ms = ?2, seconds = ?3 "
-                             "WHERE id = ?4 AND state = 'open'");
-    update.Bind(1, StateText(state)).Bind(2, finishedAtMs);
-    if (seconds) {
-        update.Bind(3, *seconds);
-    } else {
-        update.BindNull(3);
+    // Integer division truncates toward zero, so a clock set back since the start gives 0.
+    sqlite::Statement update(
+        *connection,
+        "UPDATE games SET state = ?1, finished_at_ms = ?2, "
+        "seconds = CASE WHEN ?1 = 'solved' THEN MAX(0, (?2 - started_at_ms) / 1000) END "
+        "WHERE id = ?3 AND state = 'open' RETURNING MAX(0, (?2 - started_at_ms) / 1000)");
+    update.Bind(1, StateText(state)).Bind(2, clock_.NowMs()).Bind(3, id);
+    if (!update.Step()) {
+        return std::nullopt;
     }
-    update.Bind(4, id).Run();
-    return (*connection).Changes() == 1;
+    const std::int64_t seconds = update.Int(0);
+    update.Run();  // to the statement's end, which commits it
+    return seconds;
 }
 
 std::vector<Standing> SqliteStore::Standings() {
@@ -217,36 +300,41 @@ std::vector<Standing> SqliteStore::Standings() {
                              "ORDER BY solved DESC, best ASC NULLS LAST, u.name");
     std::vector<Standing> standings;
     while (select.Step()) {
-        Standing standing{select.Text(0), select.Int(1), std::nullopt};
-        if (!select.IsNull(2)) {
-            standing.bestSeconds = select.Int(2);
-        }
-        standings.push_back(std::move(standing));
+        standings.push_back(Standing{select.Text(0), select.Int(1), OptionalInt(select, 2)});
     }
     return standings;
 }
 
 VersionInfo SqliteStore::Version() {
     Lease connection(*this);
-    sqlite::Statement select(*connection, "SELECT key, value FROM settings WHERE key IN (?1, ?2)");
-    select.Bind(1, kSettingVersion).Bind(2, kSettingDownload);
-    VersionInfo version;
-    while (select.Step()) {
-        (select.Text(0) == kSettingVersion ? version.version : version.download) = select.Text(1);
-    }
-    return version;
+    return ReadVersion(*connection);
 }
 
 void SqliteStore::SetVersion(const VersionInfo& version) {
     Lease connection(*this);
-    sqlite::Transaction transaction(*connection);
-    sqlite::Statement upsert(*connection,
-                             "INSERT INTO settings (key, value) VALUES (?1, ?2) "
-                             "ON CONFLICT (key) DO UPDATE SET value = excluded.value");
-    upsert.Bind(1, kSettingVersion).Bind(2, version.version).Run();
-    upsert.Reset();
-    upsert.Bind(1, kSettingDownload).Bind(2, version.download).Run();
-    transaction.Commit();
+    WriteVersion(*connection, version);
+}
+
+void SqliteStore::Export(LadderSink& sink) {
+    Lease connection(*this);
+    // One read transaction: in WAL mode it reads one snapshot while writers go on.
+    sqlite::Transaction snapshot(*connection, sqlite::Transaction::Mode::Deferred);
+    sqlite::Statement users(*connection, Select(kUserColumns, "FROM users ORDER BY id"));
+    while (users.Step()) {
+        sink.User(ReadUser(users));
+    }
+    sqlite::Statement games(*connection, Select(kGameColumns, "FROM games ORDER BY id"));
+    while (games.Step()) {
+        sink.Game(ReadGame(games));
+    }
+    if (const VersionInfo version = ReadVersion(*connection); !version.version.empty()) {
+        sink.Version(version);
+    }
+    snapshot.Commit();
+}
+
+std::unique_ptr<LadderImport> SqliteStore::BeginImport() {
+    return std::make_unique<Import>(*this);
 }
 
 }  // namespace ladder

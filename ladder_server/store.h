@@ -1,11 +1,19 @@
 #pragma once
 
-// What the ladder keeps, behind an interface so the services do not depend on SQLite; the
-// one backend is SqliteStore. Every member may be called from several threads at once and
-// throws std::runtime_error (sqlite::Error for SQLite) when the storage fails.
+// What the ladder keeps, behind an interface so the services do not depend on a database:
+// SqliteStore keeps it in one file (the default, nothing to set up), PostgresStore in a
+// PostgreSQL database that several server processes on several machines share. Every member
+// may be called from several threads at once and throws std::runtime_error (sqlite::Error,
+// pqxx's errors) when the storage fails or cannot be reached; it never answers from a guess.
+//
+// Every time is stamped by the store from its own clock, in milliseconds since the Unix
+// epoch: for SQLite the server's wall clock, for PostgreSQL the database server's, so the
+// servers sharing it time games by one clock however their own clocks differ.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,11 +21,12 @@
 namespace ladder {
 
 struct UserRecord {
-    std::int64_t id = 0;
+    std::int64_t id = 0;  // given by the store
     std::string name;
     std::string passwordHash;  // libsodium's crypto_pwhash_str text
     std::string email;
     bool enabled = false;
+    std::int64_t createdAtMs = 0;  // stamped by the store
 };
 
 enum class GameState { Open, Solved, Failed, Forfeited };
@@ -31,8 +40,17 @@ struct GameRecord {
     std::string puzzle;    // 81 characters, '.' for an empty cell
     std::string solution;  // 81 digits
     LadderLevel level = LadderLevel::Medium;
-    std::int64_t startedAtMs = 0;  // wall clock, milliseconds since the Unix epoch
+    std::int64_t startedAtMs = 0;  // stamped by the store
     GameState state = GameState::Open;
+    std::optional<std::int64_t> finishedAtMs;  // once closed
+    std::optional<std::int64_t> seconds;       // the official time of a solved game
+};
+
+// An open game, and whether its owner may still play online: an account disabled after the
+// start cannot finish or forfeit.
+struct OpenGame {
+    GameRecord game;
+    bool ownerEnabled = false;
 };
 
 struct Standing {
@@ -46,28 +64,54 @@ struct VersionInfo {
     std::string download;
 };
 
+// Takes a whole ladder as it is stored, every field kept: each user before the games that
+// refer to it, and the version last, when one was set.
+class LadderSink {
+public:
+    virtual ~LadderSink() = default;
+    virtual void User(const UserRecord& user) = 0;
+    virtual void Game(const GameRecord& game) = 0;
+    virtual void Version(const VersionInfo& version) = 0;
+};
+
+// Writes a whole ladder into a store in one transaction: nothing of it is seen until Commit,
+// and all of it is dropped when the import is destroyed uncommitted.
+class LadderImport : public LadderSink {
+public:
+    virtual void Commit() = 0;
+};
+
+// A ladder is only imported into a store that holds no users and no games.
+class LadderNotEmpty : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 class Store {
 public:
     virtual ~Store() = default;
 
-    // False, with nothing stored, when a user of that name exists.
-    virtual bool AddUser(const UserRecord& user, std::int64_t nowMs) = 0;
+    // Adds user (name, hash, e-mail, enabled), created now; its id and createdAtMs are the
+    // store's. False, with nothing stored, when a user of that name exists.
+    virtual bool AddUser(const UserRecord& user) = 0;
     virtual std::optional<UserRecord> FindUser(std::string_view name) = 0;
     // False when there is no such user.
     virtual bool SetUserEnabled(std::string_view name, bool enabled) = 0;
     virtual bool SetUserPassword(std::string_view name, std::string_view passwordHash) = 0;
-    // Every user, by name.
+    // Every user, by name (byte order).
     virtual std::vector<UserRecord> Users() = 0;
 
+    // Adds game (id, user, puzzle, solution, level) as open, started now; its other fields
+    // are the store's. Throws when a game of that id exists.
     virtual void AddGame(const GameRecord& game) = 0;
     // The game of that id when it is open and belongs to the user of that name.
-    virtual std::optional<GameRecord> FindOpenGame(std::string_view id,
-                                                   std::string_view userName) = 0;
-    // Closes an open game in state (not Open) at finishedAtMs, with the official time for a
-    // solved game. False, with nothing changed, when the game is not open any more: of two
-    // closings at once, exactly one succeeds.
-    virtual bool CloseGame(std::string_view id, GameState state, std::int64_t finishedAtMs,
-                           std::optional<std::int64_t> seconds) = 0;
+    virtual std::optional<OpenGame> FindOpenGame(std::string_view id,
+                                                 std::string_view userName) = 0;
+    // Closes the open game of that id now, in state (not Open), and gives the whole seconds
+    // from its start to now, never negative, which a solved game keeps as its official
+    // time. Nothing, with nothing changed, when the game is not open: of two closings at
+    // once, in one process or in several sharing the database, exactly one gets a time.
+    virtual std::optional<std::int64_t> CloseGame(std::string_view id, GameState state) = 0;
 
     // Every user who has started a game: most solved first, then the best time, then name.
     virtual std::vector<Standing> Standings() = 0;
@@ -75,6 +119,14 @@ public:
     // Empty texts until set.
     virtual VersionInfo Version() = 0;
     virtual void SetVersion(const VersionInfo& version) = 0;
+
+    // Hands the whole ladder to sink from one consistent snapshot, users and games in id
+    // order; no change made meanwhile is half seen.
+    virtual void Export(LadderSink& sink) = 0;
+    // Begins writing a whole ladder into this store, which must hold no users and no games
+    // (LadderNotEmpty, with nothing changed, otherwise). The import holds one of the
+    // store's connections until it is destroyed.
+    virtual std::unique_ptr<LadderImport> BeginImport() = 0;
 };
 
 }  // namespace ladder

@@ -8,12 +8,15 @@ packages=(
     cmake ninja-build g++ ccache pkg-config clang-format
     # program
     qt6-base-dev qt6-base-private-dev libjpeg62-turbo-dev
-    # engine component and ladder server
+    # engine component and ladder server (SQLite by default, PostgreSQL through libpqxx)
     libcurl4-openssl-dev libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libsodium-dev
+    libpqxx-dev
     # tests and benchmarks
     libgtest-dev libgmock-dev zlib1g-dev libbenchmark-dev xvfb xauth xdotool imagemagick qqwing wrk python3
     # the ladder's front and its deployment checks: nginx, certificates, systemd units
     nginx openssl systemd
+    # the PostgreSQL server the store tests start in a scratch folder
+    postgresql
     # packaging: the Debian package (dpkg-shlibdeps, file) and the checks of its desktop
     # entry, metainfo and manual pages
     dpkg-dev file desktop-file-utils appstream groff-base

@@ -29,8 +29,8 @@ TEST(AccountServiceTest, UserNamesAndEmailsHaveAPlainForm) {
 
 class AccountServiceFixture : public ::testing::Test {
 protected:
-    ladder::SqliteStore store_{":memory:"};
     ladder_testing::ManualClock clock_;
+    ladder::SqliteStore store_{":memory:", clock_};
     ladder::AccountService accounts_{store_, clock_};
 };
 

@@ -69,6 +69,17 @@ TEST(CommandLineTest, UserCommands) {
     EXPECT_TRUE(std::holds_alternative<ladder::UserListCommand>(Parse({"user", "list"}).command));
 }
 
+TEST(CommandLineTest, CopyNamesTheDatabaseItCopiesInto) {
+    const auto invocation = Parse({"copy", "--to", "postgresql://ladder@db/ladder"});
+    EXPECT_EQ(invocation.database, kDefault);
+    EXPECT_EQ(std::get<ladder::CopyCommand>(invocation.command).to,
+              "postgresql://ladder@db/ladder");
+    EXPECT_EQ(Refusal({"copy"}), "\"copy\" needs --to TARGET, the database to copy into");
+    EXPECT_EQ(Refusal({"copy", "--to", kDefault}),
+              "\"copy\" copies into another database than --database");
+    EXPECT_EQ(Refusal({"user", "list", "--to", "x.db"}), "\"user list\" takes no option --to");
+}
+
 TEST(CommandLineTest, VersionSetAndHelp) {
     const auto set = std::get<ladder::VersionSetCommand>(
         Parse({"version", "set", "1.2.0", "https://example.org/q.tar.gz"}).command);

@@ -1,4 +1,4 @@
-// The rules of a ladder game, on an in-memory store with a clock the test moves.
+// The rules of a ladder game, on an in-memory store whose clock the test moves.
 
 #include "ladder_server/game_service.h"
 
@@ -45,10 +45,10 @@ protected:
         return std::get<ladder::StartedGame>(answer).gameId;
     }
 
-    ladder::SqliteStore store_{":memory:"};
     ladder_testing::ManualClock clock_;
+    ladder::SqliteStore store_{":memory:", clock_};
     ladder::AccountService accounts_{store_, clock_};
-    ladder::GameService games_{store_, accounts_, clock_, FixedPuzzle};
+    ladder::GameService games_{store_, accounts_, FixedPuzzle};
 };
 
 TEST_F(GameServiceTest, StartRefusesEveryoneButEnabledUsersAlike) {
@@ -66,7 +66,21 @@ TEST_F(GameServiceTest, StartRefusesEveryoneButEnabledUsersAlike) {
     EXPECT_EQ(games_.Standings().size(), 1u);
 }
 
-TEST_F(GameServiceTest, TheOfficialTimeIsWholeSecondsByTheServersClock) {
+TEST_F(GameServiceTest, AnAccountDisabledSinceTheStartCannotCloseItsGameButKeepsIt) {
+    const std::string finished = StartAlice();
+    const std::string forfeited = StartAlice();
+    accounts_.SetEnabled("alice", false);
+    EXPECT_EQ(RefusalOf(games_.Finish("alice", finished, Grid(kSolution))), Refusal::NotEnabled);
+    EXPECT_EQ(RefusalOf(games_.Forfeit("alice", forfeited)), Refusal::NotEnabled);
+    // Someone else's game or no game stays a game that is not there.
+    EXPECT_EQ(RefusalOf(games_.Forfeit("bob", forfeited)), Refusal::NotLadder);
+
+    accounts_.SetEnabled("alice", true);
+    EXPECT_FALSE(RefusalOf(games_.Finish("alice", finished, Grid(kSolution))));
+    EXPECT_FALSE(RefusalOf(games_.Forfeit("alice", forfeited)));
+}
+
+TEST_F(GameServiceTest, TheOfficialTimeIsWholeSecondsByTheStoresClock) {
     const std::string id = StartAlice();
     clock_.Advance(3'725'999);
     const auto answer = games_.Finish("alice", id, Grid(kSolution));

@@ -79,10 +79,10 @@ protected:
     }
 
     testing_support::ScratchDir scratch_;
-    ladder::SqliteStore store_{scratch_.Path("ladder.db")};
     ladder::SystemClock clock_;
+    ladder::SqliteStore store_{scratch_.Path("ladder.db"), clock_};
     ladder::AccountService accounts_{store_, clock_};
-    ladder::GameService games_{store_, accounts_, clock_};
+    ladder::GameService games_{store_, accounts_};
     std::unique_ptr<ladder::HttpServer> server_;
     int port_ = 0;
     std::thread thread_;

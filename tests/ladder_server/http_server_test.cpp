@@ -99,10 +99,10 @@ protected:
 
     testing_support::ScratchDir scratch_;
     std::string databasePath_ = scratch_.Path("ladder.db");
-    ladder::SqliteStore store_{databasePath_};
     ladder::SystemClock clock_;
+    ladder::SqliteStore store_{databasePath_, clock_};
     ladder::AccountService accounts_{store_, clock_};
-    ladder::GameService games_{store_, accounts_, clock_};
+    ladder::GameService games_{store_, accounts_};
     ladder::HttpServer server_{games_, 4};
     int port_ = 0;
     std::thread thread_;

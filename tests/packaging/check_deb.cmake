@@ -49,7 +49,7 @@ if(GAME)
     list(APPEND needed libqt6gui6 libqt6widgets6 libqt6printsupport6 libjpeg62-turbo libcurl4)
 endif()
 if(SERVER)
-    list(APPEND needed libsqlite3-0 libsodium23)
+    list(APPEND needed libsqlite3-0 libsodium23 libpqxx-6.4)
 endif()
 # "Depends: a (>= 1), b | c" as the list of package names a;b;c.
 string(REGEX REPLACE "^Depends: " "" depends "${depends}")

@@ -17,6 +17,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 extern char** environ;
 
@@ -141,7 +142,8 @@ int RunUpdate(const std::filesystem::path& path, const char* sql, std::string_vi
 
 }  // namespace
 
-LadderServerProcess::LadderServerProcess(bool start) {
+LadderServerProcess::LadderServerProcess(bool start, std::string database)
+    : database_(std::move(database)) {
     std::string pattern = (std::filesystem::temp_directory_path() / "quillmark-ladder-XXXXXX");
     if (mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot make a temporary folder");
@@ -175,7 +177,7 @@ void LadderServerProcess::Start() {
     const auto out = folder_ / "server.out";
     const auto log = folder_ / "server.log";
     for (const int port : {port_, 0}) {
-        pid_ = Spawn({"serve", "--port", std::to_string(port), "--database", DatabasePath()},
+        pid_ = Spawn({"serve", "--port", std::to_string(port), "--database", Database()},
                      "/dev/null", out, O_TRUNC, log);
         const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
         for (;;) {
@@ -244,7 +246,7 @@ LadderServerProcess::CommandResult LadderServerProcess::RunCommand(
     const auto err = folder_ / (stem + ".err");
     WriteFile(in, input);
     std::vector<std::string> withDatabase = args;
-    withDatabase.insert(withDatabase.end(), {"--database", DatabasePath()});
+    withDatabase.insert(withDatabase.end(), {"--database", Database()});
     const pid_t pid = Spawn(withDatabase, in, out, O_TRUNC, err);
     CommandResult result;
     result.exitCode = WaitFor(pid, kStopTimeout * 4).value_or(-1);

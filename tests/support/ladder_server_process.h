@@ -1,8 +1,9 @@
 #pragma once
 
 // The real ladder server, quillmark-ladderd, run as a child process for tests: each instance
-// has its own temporary folder with its own database and a free loopback port, so tests can
-// run side by side. Plain C++: usable from GoogleTest and Qt tests alike.
+// has its own temporary folder with its own database (or the PostgreSQL database it is
+// given) and a free loopback port, so tests can run side by side. Plain C++: usable from
+// GoogleTest and Qt tests alike.
 //
 //   testing_support::LadderServerProcess server;           // started, empty database
 //   server.AddUser("alice", "secret");                     // enabled, no e-mail
@@ -33,13 +34,15 @@ public:
     };
 
     // Makes a fresh temporary folder and, when start is set, starts the server on it.
-    explicit LadderServerProcess(bool start = true);
+    // database, when given, is what the server and its commands use instead of the folder's
+    // SQLite file: a postgresql:// URL, so that several servers share one database.
+    explicit LadderServerProcess(bool start = true, std::string database = "");
     // Stops the server (SIGTERM, then waits) and removes the folder with the database.
     ~LadderServerProcess();
     LadderServerProcess(const LadderServerProcess&) = delete;
     LadderServerProcess& operator=(const LadderServerProcess&) = delete;
 
-    // Starts `serve --port P --database <folder>/ladder.db`, where P is the last port served
+    // Starts `serve --port P --database <Database()>`, where P is the last port served
     // on (0, a free one, the first time), and waits until it takes requests.
     void Start();
     // Stops the server with SIGTERM and waits for it to end; its exit status is kept for
@@ -59,11 +62,13 @@ public:
     std::string Url() const;
     int Port() const { return port_; }
     std::filesystem::path DatabasePath() const { return folder_ / "ladder.db"; }
+    // What --database names: DatabasePath(), or the database given at construction.
+    std::string Database() const { return database_.empty() ? DatabasePath().string() : database_; }
     std::filesystem::path Folder() const { return folder_; }
     // What the server wrote to standard error so far (its log).
     std::string ServerLog() const;
 
-    // Runs `quillmark-ladderd <args...> --database <DatabasePath()>` with input on its
+    // Runs `quillmark-ladderd <args...> --database <Database()>` with input on its
     // standard input, and waits for it.
     CommandResult RunCommand(const std::vector<std::string>& args,
                              const std::string& input = "") const;
@@ -78,7 +83,8 @@ public:
 
     // Makes an open game seem started seconds earlier, by lowering games.started_at_ms (the
     // start on the server's wall clock, in milliseconds since the Unix epoch) by
-    // seconds * 1000 straight in the SQLite file; the server measures the official time
+    // seconds * 1000 straight in the SQLite file (a server on its own SQLite file only);
+    // the server measures the official time
     // from that column at finish. Returns the number of games changed (0 or 1).
     int MoveGameStartBack(std::string_view gameId, std::int64_t seconds) const;
     // The same for every open game of the user of that name, for tests that never see the
@@ -89,6 +95,7 @@ private:
     void RunOrThrow(const std::vector<std::string>& args, const std::string& input = "") const;
 
     std::filesystem::path folder_;
+    std::string database_;
     pid_t pid_ = -1;
     int port_ = 0;
     int lastExitCode_ = -1;
