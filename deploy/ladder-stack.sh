@@ -4,7 +4,7 @@
 # newcomer who wants to play online against a ladder of their own, and for the tests.
 #
 #   deploy/ladder-stack.sh start [--dir DIR] [--port PORT] [--servers N]
-#                                [--database FILE] [--ladderd PATH]
+#                                [--database FILE] [--ladderd PATH] [--unlimited ADDRESS]...
 #   deploy/ladder-stack.sh admin [--dir DIR] ARGS...     e.g. admin user add alice --enabled
 #   deploy/ladder-stack.sh stop [--dir DIR]
 #
@@ -17,6 +17,7 @@
 #   servers=127.0.0.1:40123
 #
 # Play with QUILLMARK_LADDER_URL=<url> QUILLMARK_LADDER_CA_FILE=<ca_file> build/release/bin/quillmark.
+# --unlimited exempts a client address from nginx's per-client limits (for a load test).
 # The certificate is made once and kept; the database too. stop ends nginx and the servers.
 # The ladder's own options are in `quillmark-ladderd --help`; nginx's part is deploy/nginx/.
 set -euo pipefail
@@ -29,6 +30,7 @@ dir=${XDG_STATE_HOME:-$HOME/.local/state}/quillmark-ladder
 port=8443
 servers=1
 database=
+unlimited=
 ladderd=${QUILLMARK_LADDERD:-$here/../build/release/bin/quillmark-ladderd}
 admin_args=()
 while [ $# -gt 0 ]; do
@@ -38,6 +40,7 @@ while [ $# -gt 0 ]; do
         --servers) servers=$2; shift 2 ;;
         --database) database=$2; shift 2 ;;
         --ladderd) ladderd=$2; shift 2 ;;
+        --unlimited) unlimited+=" $2"; shift 2 ;;
         *) admin_args+=("$1"); shift ;;
     esac
 done
@@ -107,8 +110,11 @@ start_servers() {
 write_nginx_conf() {
     local addresses=$1
     mkdir -p "$dir/snippets"
-    cp "$here"/nginx/quillmark-zones.conf "$here"/nginx/quillmark-front.conf \
-        "$here"/nginx/quillmark-proxy.conf "$dir/snippets/"
+    cp "$here"/nginx/quillmark-*.conf "$dir/snippets/"
+    rm -f "$dir/snippets/quillmark-ladder.conf"
+    for address in $unlimited; do
+        echo "$address \"\";" >>"$dir/snippets/quillmark-unlimited.conf"
+    done
     {
         echo "# Made by deploy/ladder-stack.sh; made again at every start."
         echo "worker_processes auto;"
@@ -168,7 +174,7 @@ case $command in
         stop_stack
         ;;
     *)
-        sed -n '2,22p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'
+        sed -n '2,/^set -e/{/^#/p}' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'
         [ -z "$command" ] || exit 2
         ;;
 esac

@@ -163,7 +163,10 @@ HttpOptions WithDefaults(HttpOptions options) {
         options.loginThreads = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     }
     if (options.loginQueue == 0) {
-        options.loginQueue = 4 * static_cast<std::size_t>(options.loginThreads);
+        options.loginQueue = 8 * static_cast<std::size_t>(options.loginThreads);
+    }
+    if (options.loginQueuePerAddress == 0) {
+        options.loginQueuePerAddress = std::max<std::size_t>(1, options.loginQueue / 2);
     }
     options.server.limits.maxBodyBytes = kMaxBodyBytes;
     options.server.refusal = ConnectionRefusal;
@@ -176,8 +179,7 @@ HttpServer::HttpServer(GameService& games, HttpOptions options)
     : games_(games),
       options_(WithDefaults(std::move(options))),
       work_(options_.threads, kWorkQueuePerThread * static_cast<std::size_t>(options_.threads)),
-      logins_(options_.loginThreads, options_.loginQueue),
-      loginsInHand_(options_.loginsPerAddress),
+      logins_(options_.loginThreads, options_.loginQueue, options_.loginQueuePerAddress),
       server_([this](http::Request request,
                      http::Responder respond) { Dispatch(std::move(request), std::move(respond)); },
               options_.server) {}
@@ -221,22 +223,20 @@ void HttpServer::Dispatch(http::Request request, http::Responder respond) {
             if (!games_.MayTryStart(start.user, address)) {
                 return respond(Refuse(Refusal::NotEnabled));
             }
-            if (!loginsInHand_.TryTake(address)) {
-                return respond(Busy());
-            }
-            const bool queued = logins_.TrySubmit([this, request, start, address, respond] {
-                http::Response answer = Guarded(request, [&] {
-                    return FromAnswer(games_.Start(start.user, start.password, address),
-                                      [](const StartedGame& game) {
-                                          return Answer(200, json{{"game_id", game.gameId},
-                                                                  {"puzzle", game.puzzle}});
-                                      });
-                });
-                loginsInHand_.Give(address);
-                respond(std::move(answer));
-            });
+            // Logins from different addresses take turns: a flood from one address waits
+            // behind itself, not in front of everybody else.
+            const bool queued = logins_.TrySubmit(
+                [this, request, start, address, respond] {
+                    respond(Guarded(request, [&] {
+                        return FromAnswer(games_.Start(start.user, start.password, address),
+                                          [](const StartedGame& game) {
+                                              return Answer(200, json{{"game_id", game.gameId},
+                                                                      {"puzzle", game.puzzle}});
+                                          });
+                    }));
+                },
+                address);
             if (!queued) {
-                loginsInHand_.Give(address);
                 respond(Busy());
             }
             return;

@@ -3,9 +3,10 @@
 // The ladder's HTTP face: the protocol's routes (protocol.h) over a GameService. Connections
 // are served by one event loop (http::Server); the work behind the routes runs on two bounded
 // pools, one for starts, which hash a password, and one for everything else, so a burst of
-// logins never holds up finishes. When a pool's queue is full, or a client address already
-// has its share of the login pool, the answer is at once 503 BUSY with Retry-After. Every
-// answer is JSON; every refusal carries a code.
+// logins never holds up finishes; starts from different client addresses take turns. When a
+// pool's queue is full, or a client address already has its share of the login queue, the
+// answer is at once 503 BUSY with Retry-After. Every answer is JSON; every refusal carries a
+// code.
 
 #include <string>
 #include <vector>
@@ -13,15 +14,16 @@
 #include "ladder_server/game_service.h"
 #include "ladder_server/http/server.h"
 #include "ladder_server/http/task_pool.h"
-#include "ladder_server/per_address_limit.h"
 
 namespace ladder {
 
 struct HttpOptions {
-    int threads = 8;             // for finishes, forfeits, standings and the version
-    int loginThreads = 0;        // for starts; 0: one per core
-    std::size_t loginQueue = 0;  // starts waiting beside the running ones; 0: four per thread
-    int loginsPerAddress = 2;    // starts one client address may have in the pool at once
+    int threads = 8;       // for finishes, forfeits, standings and the version
+    int loginThreads = 0;  // for starts; 0: one per core
+    // Starts waiting beside the running ones, taken from client addresses in turn; 0: eight
+    // per thread. Of them, at most loginQueuePerAddress from one address; 0: half the queue.
+    std::size_t loginQueue = 0;
+    std::size_t loginQueuePerAddress = 0;
     // The numeric addresses of fronts (a reverse proxy such as nginx) whose X-Real-IP header
     // names the client. From any other peer the header is ignored.
     std::vector<std::string> trustedProxies;
@@ -66,7 +68,6 @@ private:
     // through Responders that outlive the loop.
     http::TaskPool work_;
     http::TaskPool logins_;
-    PerAddressLimit loginsInHand_;
     http::Server server_;
 };
 

@@ -1,27 +1,31 @@
 #!/usr/bin/env bash
 # Ladder server benchmark with wrk on loopback: full start + finish cycles, then
-# GET /v2/standings, against quillmark-ladderd on a fresh SQLite database.
+# GET /v2/standings, against quillmark-ladderd on a fresh database, either the bare server or
+# the whole stack of deploy/ladder-stack.sh (nginx on TLS in front, SERVERS ladder servers
+# behind it).
 #
-#   cmake -S . -B build/server-release -G Ninja -DCMAKE_BUILD_TYPE=Release \
-#         -DQUILLMARK_BUILD_GUI=OFF -DQUILLMARK_BUILD_TESTS=OFF -DQUILLMARK_BUILD_BENCH=OFF
-#   cmake --build build/server-release --target quillmark-ladderd
-#   bench/ladder/run.sh build/server-release 30s
+#   cmake --preset release && cmake --build --preset release --target quillmark-ladderd
+#   bench/ladder/run.sh build/release 30s            # the bare server
+#   bench/ladder/run.sh build/release 30s front      # through nginx, over TLS
 #
 # Environment: CYCLE_THREADS (wrk threads = connections = bench users for the cycles,
 # default 4), SERVER_THREADS (the server's --threads, default 8), STANDINGS_CONNECTIONS
-# (default 8). cpp-httplib gives each open connection one of the server's threads for as
-# long as it is kept alive, so connections beyond --threads wait their turn: keep
-# STANDINGS_CONNECTIONS at or below SERVER_THREADS to measure the server, not the queue.
-# Figures are reported, never checked.
+# (default 8), SERVERS (ladder servers behind the front, default 1), LADDERD (the server
+# binary, default BUILD/bin/quillmark-ladderd). Through the front the benchmark's own address
+# is exempt from nginx's per-client limits (--unlimited), which would otherwise measure
+# themselves. Figures are reported, never checked.
 set -euo pipefail
 
 build=${1:-build/release}
 duration=${2:-30s}
+mode=${3:-bare}
 cycle_threads=${CYCLE_THREADS:-4}
 server_threads=${SERVER_THREADS:-8}
 standings_connections=${STANDINGS_CONNECTIONS:-8}
+servers=${SERVERS:-1}
 here=$(cd "$(dirname "$0")" && pwd)
-server="$build/bin/quillmark-ladderd"
+stack_script="$here/../../deploy/ladder-stack.sh"
+server=${LADDERD:-$build/bin/quillmark-ladderd}
 password=bench-password
 
 work=$(mktemp -d)
@@ -30,6 +34,9 @@ cleanup() {
     if [ -n "$pid" ]; then
         kill -TERM "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
+    fi
+    if [ "$mode" = front ]; then
+        "$stack_script" stop --dir "$work/stack" --ladderd "$server" || true
     fi
     rm -rf "$work"
 }
@@ -40,16 +47,31 @@ for i in $(seq 1 "$cycle_threads"); do
     echo "$password" | "$server" user add "bench$i" --enabled --database "$database" >/dev/null
 done
 
-"$server" serve --port 0 --threads "$server_threads" --database "$database" \
-    >"$work/server.out" 2>"$work/server.log" &
-pid=$!
-for _ in $(seq 1 500); do
-    grep -q '^listening on ' "$work/server.out" 2>/dev/null && break
-    sleep 0.01
-done
-port=$(sed -n 's/^listening on .*:\([0-9]*\)$/\1/p' "$work/server.out")
-url="http://127.0.0.1:$port"
-echo "server: $server, $server_threads threads, $(nproc) cores, database $database"
+case $mode in
+    bare)
+        "$server" serve --port 0 --threads "$server_threads" --database "$database" \
+            >"$work/server.out" 2>"$work/server.log" &
+        pid=$!
+        for _ in $(seq 1 500); do
+            grep -q '^listening on ' "$work/server.out" 2>/dev/null && break
+            sleep 0.01
+        done
+        port=$(sed -n 's/^listening on .*:\([0-9]*\)$/\1/p' "$work/server.out")
+        url="http://127.0.0.1:$port"
+        echo "bare server: $server, $server_threads threads, $(nproc) cores, database $database"
+        ;;
+    front)
+        started=$("$stack_script" start --dir "$work/stack" --port 0 --servers "$servers" \
+            --database "$database" --ladderd "$server" --unlimited 127.0.0.1)
+        url=$(sed -n 's/^url=//p' <<<"$started")
+        echo "through the front: nginx on TLS at $url, $servers ladder server(s) $server," \
+            "$(nproc) cores, database $database"
+        ;;
+    *)
+        echo "run.sh: the mode is bare or front, not $mode" >&2
+        exit 2
+        ;;
+esac
 
 echo
 echo "== start + finish cycles: $cycle_threads users, one connection each, $duration"

@@ -4,7 +4,8 @@
 
 namespace ladder::http {
 
-TaskPool::TaskPool(int threads, std::size_t queueCapacity) : capacity_(queueCapacity) {
+TaskPool::TaskPool(int threads, std::size_t queueCapacity, std::size_t perKeyCapacity)
+    : capacity_(queueCapacity), perKeyCapacity_(perKeyCapacity) {
     const int count = std::max(1, threads);
     threads_.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
@@ -23,13 +24,21 @@ TaskPool::~TaskPool() {
     }
 }
 
-bool TaskPool::TrySubmit(std::function<void()> task) {
+bool TaskPool::TrySubmit(std::function<void()> task, const std::string& key) {
     {
         std::lock_guard lock(mutex_);
-        if (stopping_ || queue_.size() >= capacity_) {
+        if (stopping_ || waiting_ >= capacity_) {
             return false;
         }
-        queue_.push_back(std::move(task));
+        auto& queue = queues_[key];
+        if (queue.size() >= perKeyCapacity_) {
+            return false;
+        }
+        if (queue.empty()) {
+            turns_.push_back(key);
+        }
+        queue.push_back(std::move(task));
+        ++waiting_;
     }
     available_.notify_one();
     return true;
@@ -40,12 +49,21 @@ void TaskPool::Run() {
         std::function<void()> task;
         {
             std::unique_lock lock(mutex_);
-            available_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
-            if (queue_.empty()) {
+            available_.wait(lock, [this] { return stopping_ || waiting_ > 0; });
+            if (waiting_ == 0) {
                 return;  // stopping, and nothing left to run
             }
-            task = std::move(queue_.front());
-            queue_.pop_front();
+            const std::string key = std::move(turns_.front());
+            turns_.pop_front();
+            auto queue = queues_.find(key);
+            task = std::move(queue->second.front());
+            queue->second.pop_front();
+            --waiting_;
+            if (queue->second.empty()) {
+                queues_.erase(queue);
+            } else {
+                turns_.push_back(key);  // its next task waits for the other keys' turns
+            }
         }
         task();
     }
