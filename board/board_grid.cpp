@@ -70,6 +70,11 @@ QString BoardGrid::CellText(int column, int row) const {
 
 void BoardGrid::SetCellText(int column, int row, const QString& text) {
     item(row, column)->setText(text);
+    // A digit that comes or goes may start or end a repeat anywhere in its row, column and
+    // box: those cells' marks change with it, not only the cell's own.
+    if (conflictsShown_) {
+        viewport()->update();
+    }
 }
 
 void BoardGrid::SetCellNotes(int column, int row, Notes notes) {

@@ -175,6 +175,25 @@ TEST_F(SettingsFile, AChoiceRewritesOnlyItsLineAndAFailedOneKeepsTheOldValue) {
     EXPECT_TRUE(settings.Hint());
 }
 
+TEST_F(SettingsFile, AChoiceKeepsTheFilesPermissionsAndWritesThroughALinkToIt) {
+    const QString kept = ProgramDir() + QStringLiteral("kept/config.ini");
+    ASSERT_TRUE(QDir().mkpath(ProgramDir() + QStringLiteral("kept")));
+    QFile file(kept);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(kPlayerFile);
+    file.close();
+    ASSERT_EQ(chmod(QFile::encodeName(kept).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("kept/config.ini"), ConfigPath()));
+
+    Loaded().SetLevel(QStringLiteral("Hard"));
+    EXPECT_TRUE(QFileInfo(ConfigPath()).isSymLink());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray(kPlayerFile).replace("level=Medium", "level=Hard"));
+    struct stat mode {};
+    ASSERT_EQ(stat(QFile::encodeName(kept).constData(), &mode), 0);
+    EXPECT_EQ(mode.st_mode & 07777, 0600u);
+}
+
 using SettingsInTheWindow = testing_support::WindowTest;
 
 TEST_F(SettingsInTheWindow, AFileThatCannotBeRewrittenIsReportedAndTheLevelStays) {
