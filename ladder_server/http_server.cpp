@@ -12,6 +12,7 @@
 
 #include "ladder_server/protocol.h"
 #include "ladder_server/requests.h"
+#include "ladder_server/standings_page.h"
 
 namespace ladder {
 
@@ -22,7 +23,7 @@ using nlohmann::json;
 // Not in the protocol's list because no well-formed request earns it: a storage failure.
 constexpr const char* kInternalError = "INTERNAL_ERROR";
 
-enum class RouteKind { Start, Finish, Forfeit, Version, Standings };
+enum class RouteKind { Start, Finish, Forfeit, Version, Standings, StandingsPage };
 
 struct RouteEntry {
     const char* method;
@@ -36,6 +37,8 @@ constexpr std::array kRoutes{
     RouteEntry{"POST", paths::kForfeit, RouteKind::Forfeit},
     RouteEntry{"GET", paths::kVersion, RouteKind::Version},
     RouteEntry{"GET", paths::kStandings, RouteKind::Standings},
+    RouteEntry{"GET", paths::kStandingsPage, RouteKind::StandingsPage},
+    RouteEntry{"GET", paths::kHome, RouteKind::StandingsPage},
 };
 
 http::Response Answer(int status, const json& body) {
@@ -142,6 +145,20 @@ http::Response Work(GameService& games, RouteKind kind, const http::Request& req
             }
             return Answer(200, json{{"standings", std::move(rows)}});
         }
+        case RouteKind::StandingsPage: {
+            http::Response page;
+            page.headers = {
+                {"Content-Type", "text/html; charset=utf-8"},
+                // Nothing but the page's own style may run or load, whatever a name holds.
+                {"Content-Security-Policy",
+                 "default-src 'none'; style-src 'unsafe-inline'; base-uri 'none'; "
+                 "form-action 'none'; frame-ancestors 'none'"},
+                {"X-Content-Type-Options", "nosniff"},
+                {"Cache-Control", "no-cache"},
+            };
+            page.body = StandingsPage(games.Standings());
+            return page;
+        }
         case RouteKind::Start:
             break;
     }
@@ -245,6 +262,7 @@ void HttpServer::Dispatch(http::Request request, http::Responder respond) {
         case RouteKind::Forfeit:
         case RouteKind::Version:
         case RouteKind::Standings:
+        case RouteKind::StandingsPage:
             break;
     }
     const RouteKind kind = route->kind;

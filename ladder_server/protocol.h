@@ -23,6 +23,8 @@
 //        200 {"version": "1.2.0", "download": url}   both empty until the operator sets them
 //   GET  /v2/standings
 //        200 {"standings": [{"user": text, "solved": integer, "best_seconds": integer or null}]}
+//   GET  / and GET /standings
+//        200 the same standings as an HTML page, for people
 //
 // Anything else the server cannot take answers 4xx with {"error": code, "message": text}:
 // 400 BAD_REQUEST (malformed JSON, a missing field, a wrong type, bytes that are no HTTP
@@ -57,6 +59,9 @@ inline constexpr const char* kFinish = "/v2/games/finish";
 inline constexpr const char* kForfeit = "/v2/games/forfeit";
 inline constexpr const char* kVersion = "/v2/version";
 inline constexpr const char* kStandings = "/v2/standings";
+// The standings as an HTML page for players' browsers, at both addresses.
+inline constexpr const char* kHome = "/";
+inline constexpr const char* kStandingsPage = "/standings";
 }  // namespace paths
 
 namespace codes {

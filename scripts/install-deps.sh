@@ -15,6 +15,8 @@ packages=(
     libgtest-dev libgmock-dev zlib1g-dev libbenchmark-dev xvfb xauth xdotool imagemagick qqwing wrk python3
     # the ladder's front and its deployment checks: nginx, certificates, systemd units
     nginx openssl systemd
+    # the standings page in a real browser
+    chromium chromium-driver python3-selenium
     # the PostgreSQL server the store tests start in a scratch folder
     postgresql
     # packaging: the Debian package (dpkg-shlibdeps, file) and the checks of its desktop

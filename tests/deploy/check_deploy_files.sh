@@ -32,8 +32,8 @@ output=$(systemd-analyze verify --man=no --root="$root" \
 # certificate paths pointed at a certificate made now.
 prefix=$scratch/nginx
 mkdir -p "$prefix/snippets" "$prefix/sites-enabled" "$prefix/logs"
-cp "$deploy"/nginx/quillmark-zones.conf "$deploy"/nginx/quillmark-front.conf \
-    "$deploy"/nginx/quillmark-proxy.conf "$prefix/snippets/"
+cp "$deploy"/nginx/quillmark-zones.conf "$deploy"/nginx/quillmark-unlimited.conf \
+    "$deploy"/nginx/quillmark-front.conf "$deploy"/nginx/quillmark-proxy.conf "$prefix/snippets/"
 "$deploy/make-certificates.sh" "$prefix/certs" >/dev/null
 sed -e "s|/etc/ssl/quillmark/|$prefix/certs/|" "$deploy/nginx/quillmark-ladder.conf" \
     >"$prefix/sites-enabled/quillmark-ladder.conf"

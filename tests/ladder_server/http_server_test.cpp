@@ -236,6 +236,18 @@ TEST_F(HttpServerTest, StandingsAndVersionAnswerGet) {
         EXPECT_EQ(row["solved"], 1);
         EXPECT_TRUE(row["best_seconds"].is_number_integer());
     }
+
+    // The same standings as a page for people, under both its addresses.
+    httplib::Client browser("127.0.0.1", port_);
+    for (const char* path : {"/", "/standings"}) {
+        const auto page = browser.Get(path);
+        ASSERT_TRUE(page);
+        EXPECT_EQ(page->status, 200);
+        EXPECT_EQ(page->get_header_value("Content-Type"), "text/html; charset=utf-8");
+        EXPECT_NE(page->get_header_value("Content-Security-Policy").find("default-src 'none'"),
+                  std::string::npos);
+        EXPECT_NE(page->body.find("<td class=\"player\">alice</td>"), std::string::npos);
+    }
 }
 
 TEST_F(HttpServerTest, BadRequestsAnswerWithTheirCodeAndLeaveTheDatabaseAlone) {
