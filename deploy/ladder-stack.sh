@@ -3,9 +3,11 @@
 # from a private authority made for it, and quillmark-ladderd behind it on loopback. For a
 # newcomer who wants to play online against a ladder of their own, and for the tests.
 #
-#   deploy/ladder-stack.sh start [--dir DIR] [--port PORT] [--servers N]
-#                                [--database FILE] [--ladderd PATH] [--unlimited ADDRESS]...
+#   deploy/ladder-stack.sh start [--dir DIR] [--port PORT] [--servers N] [--postgres]
+#                                [--database FILE|URL] [--ladderd PATH] [--unlimited ADDRESS]...
 #   deploy/ladder-stack.sh admin [--dir DIR] ARGS...     e.g. admin user add alice --enabled
+#   deploy/ladder-stack.sh server K start|stop|kill [--dir DIR]
+#   deploy/ladder-stack.sh postgres start|stop|url [--dir DIR]
 #   deploy/ladder-stack.sh stop [--dir DIR]
 #
 # start makes DIR (default ~/.local/state/quillmark-ladder) with certs/, logs/, the database
@@ -18,6 +20,11 @@
 #
 # Play with QUILLMARK_LADDER_URL=<url> QUILLMARK_LADDER_CA_FILE=<ca_file> build/release/bin/quillmark.
 # --unlimited exempts a client address from nginx's per-client limits (for a load test).
+# --postgres keeps the ladder in a PostgreSQL server of the stack's own, in DIR/postgres,
+# reached through a Unix socket only (run as "nobody" when the stack runs as root, since
+# PostgreSQL refuses root); every ladder server shares it. --database may instead name an
+# SQLite file or any postgresql:// database. `server K` stops, kills (SIGKILL) or starts
+# again the K-th ladder server on its port; `postgres` the stack's PostgreSQL.
 # The certificate is made once and kept; the database too. stop ends nginx and the servers.
 # The ladder's own options are in `quillmark-ladderd --help`; nginx's part is deploy/nginx/.
 set -euo pipefail
@@ -30,6 +37,7 @@ dir=${XDG_STATE_HOME:-$HOME/.local/state}/quillmark-ladder
 port=8443
 servers=1
 database=
+postgres=0
 unlimited=
 ladderd=${QUILLMARK_LADDERD:-$here/../build/release/bin/quillmark-ladderd}
 admin_args=()
@@ -41,9 +49,16 @@ while [ $# -gt 0 ]; do
         --database) database=$2; shift 2 ;;
         --ladderd) ladderd=$2; shift 2 ;;
         --unlimited) unlimited+=" $2"; shift 2 ;;
+        --postgres) postgres=1; shift ;;
         *) admin_args+=("$1"); shift ;;
     esac
 done
+pg_data=$dir/postgres
+# The database the servers share: the stack's PostgreSQL when it has one, else the option's, else
+# an SQLite file.
+if [ -z "$database" ] && { [ "$postgres" = 1 ] || [ -f "$pg_data/PG_VERSION" ]; }; then
+    database="postgresql:///ladder?host=$pg_data&user=ladder"
+fi
 database=${database:-$dir/ladder.db}
 
 die() {
@@ -83,28 +98,95 @@ stop_stack() {
         kill -KILL "$(cat "$pidfile")" 2>/dev/null || true
         rm -f "$pidfile"
     done
+    stop_postgres
+}
+
+# Starts ladder server $1 on the port it was given when the stack started, and waits until it
+# listens.
+start_server() {
+    local i=$1
+    local out="$dir/run/ladderd-$i.out"
+    [ -f "$dir/run/ladderd-$i.port" ] || die "the stack has no ladder server $i"
+    : >"$out"
+    setsid "$ladderd" serve --address 127.0.0.1 --port "$(cat "$dir/run/ladderd-$i.port")" \
+        --trusted-proxy 127.0.0.1 --database "$(cat "$dir/run/database")" \
+        >"$out" 2>>"$dir/logs/ladderd-$i.log" </dev/null &
+    echo $! >"$dir/run/ladderd-$i.pid"
+    for _ in $(seq 1 1000); do
+        grep -q '^listening on ' "$out" && return 0
+        kill -0 "$(cat "$dir/run/ladderd-$i.pid")" 2>/dev/null ||
+            die "ladder server $i did not start: $(tail -n 3 "$dir/logs/ladderd-$i.log")"
+        sleep 0.02
+    done
+    die "ladder server $i did not start listening"
+}
+
+stop_server() {
+    local pidfile="$dir/run/ladderd-$1.pid" signal=$2
+    [ -f "$pidfile" ] || return 0
+    local pid
+    pid=$(cat "$pidfile")
+    kill "-$signal" "$pid" 2>/dev/null || true
+    for _ in $(seq 1 200); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    rm -f "$pidfile"
 }
 
 start_servers() {
     local addresses=""
     for i in $(seq 1 "$servers"); do
-        local out="$dir/run/ladderd-$i.out"
-        : >"$out"
-        setsid "$ladderd" serve --address 127.0.0.1 --port 0 --trusted-proxy 127.0.0.1 \
-            --database "$database" >"$out" 2>>"$dir/logs/ladderd-$i.log" </dev/null &
-        echo $! >"$dir/run/ladderd-$i.pid"
-        local listening=""
-        for _ in $(seq 1 500); do
-            listening=$(sed -n 's/^listening on //p' "$out")
-            [ -n "$listening" ] && break
-            kill -0 "$(cat "$dir/run/ladderd-$i.pid")" 2>/dev/null ||
-                die "ladder server $i did not start: $(tail -n 3 "$dir/logs/ladderd-$i.log")"
-            sleep 0.02
-        done
-        [ -n "$listening" ] || die "ladder server $i did not start listening"
-        addresses+="${addresses:+,}$listening"
+        free_port >"$dir/run/ladderd-$i.port"
+        start_server "$i"
+        addresses+="${addresses:+,}127.0.0.1:$(cat "$dir/run/ladderd-$i.port")"
     done
     echo "$addresses"
+}
+
+# The stack's PostgreSQL runs as this user, or as nobody for root.
+as_postgres_user() {
+    if [ "$(id -u)" -eq 0 ]; then
+        runuser -u nobody -- "$@"
+    else
+        "$@"
+    fi
+}
+
+postgres_bin() {
+    local bin
+    bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
+    [ -x "$bin/postgres" ] || die "PostgreSQL is not installed (Debian: apt-get install postgresql)"
+    echo "$bin"
+}
+
+start_postgres() {
+    local bin
+    bin=$(postgres_bin)
+    if [ ! -f "$pg_data/PG_VERSION" ]; then
+        mkdir -p "$pg_data"
+        [ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$pg_data"
+        chmod 700 "$pg_data"
+        as_postgres_user "$bin/initdb" -D "$pg_data" --username ladder --auth trust \
+            --encoding UTF8 --no-locale >"$dir/logs/postgres-init.log" 2>&1 ||
+            die "initdb failed: $(tail -n 3 "$dir/logs/postgres-init.log")"
+        local made=1
+    fi
+    touch "$dir/logs/postgres.log"
+    [ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$dir/logs/postgres.log"
+    # Only a Unix socket, in the data folder; no TCP at all.
+    as_postgres_user "$bin/pg_ctl" -D "$pg_data" -l "$dir/logs/postgres.log" -w -t 60 \
+        -o "-c listen_addresses= -c unix_socket_directories=$pg_data" start >/dev/null ||
+        die "PostgreSQL did not start: $(tail -n 3 "$dir/logs/postgres.log")"
+    if [ -n "${made:-}" ]; then
+        as_postgres_user "$bin/createdb" -h "$pg_data" -U ladder ladder ||
+            die "could not make the ladder's database"
+    fi
+}
+
+stop_postgres() {
+    [ -f "$pg_data/postmaster.pid" ] || return 0
+    as_postgres_user "$(postgres_bin)/pg_ctl" -D "$pg_data" -m fast -w stop >/dev/null 2>&1 || true
 }
 
 write_nginx_conf() {
@@ -155,6 +237,10 @@ case $command in
         chmod 755 "$dir" "$dir/tmp"
         [ -f "$dir/certs/server.pem" ] || "$here/make-certificates.sh" "$dir/certs" >/dev/null
         [ "$port" = 0 ] && port=$(free_port)
+        if [ "$postgres" = 1 ] || [ -f "$pg_data/PG_VERSION" ]; then
+            start_postgres
+        fi
+        echo "$database" >"$dir/run/database"
         addresses=$(start_servers)
         write_nginx_conf "$addresses"
         nginx=$(nginx_binary)
@@ -168,7 +254,25 @@ case $command in
         ;;
     admin)
         [ -x "$ladderd" ] || die "no ladder server at $ladderd (build it, or give --ladderd)"
+        [ -f "$dir/run/database" ] && database=$(cat "$dir/run/database")
         exec "$ladderd" "${admin_args[@]}" --database "$database"
+        ;;
+    server)
+        [ "${#admin_args[@]}" -eq 2 ] || die "usage: server K start|stop|kill"
+        case ${admin_args[1]} in
+            start) start_server "${admin_args[0]}" ;;
+            stop) stop_server "${admin_args[0]}" TERM ;;
+            kill) stop_server "${admin_args[0]}" KILL ;;
+            *) die "usage: server K start|stop|kill" ;;
+        esac
+        ;;
+    postgres)
+        case ${admin_args[0]:-} in
+            start) start_postgres ;;
+            stop) stop_postgres ;;
+            url) echo "$database" ;;
+            *) die "usage: postgres start|stop|url" ;;
+        esac
         ;;
     stop)
         stop_stack

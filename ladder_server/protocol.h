@@ -37,8 +37,8 @@
 //   429 {"error": "BUSY"}                                 the front's rate limit for the client
 //   502 or 504 {"error": "UNAVAILABLE"}                   the front reached no ladder server
 //   500 {"error": "INTERNAL_ERROR"}                       the ladder's storage failed
-// A client treats 429 and 503 as "busy, try again soon" and 502 and 504 as "cannot be
-// reached", whatever their bodies say.
+// A client treats 429 and 503 as "busy, try again soon" and 500, 502 and 504 as "cannot be
+// reached now", whatever their bodies say.
 
 #include <cstddef>
 

@@ -18,8 +18,8 @@ inline constexpr const char* kInvalidValue = "ERRORE_VALORE_NON_VALIDO";
 // pass through unchanged; these are the engine's own.
 //
 // No answer came: the connection was refused or broke, the name did not resolve, or the
-// request took longer than the start option serverTimeoutMs; or a front answered that it
-// reaches no ladder server (502, 504).
+// request took longer than the start option serverTimeoutMs; or the ladder answered that it
+// cannot serve now (500: its storage failed; 502, 504: the front reaches no ladder server).
 inline constexpr const char* kServerUnreachable = "ERRORE_SERVER_NON_RAGGIUNGIBILE";
 // The ladder answered that it is busy (503) or the front that the player sends too much (429).
 inline constexpr const char* kServerBusy = "ERRORE_SERVER_OCCUPATO";

@@ -215,14 +215,15 @@ const std::string* TextField(const Json& body, const char* name) {
 }
 
 // The server's code when the answer is a refusal this request may get: a 4xx status with the
-// body {"error": code} and code among expected. A busy ladder (429, 503) or a front that
-// reached no ladder server (502, 504) has a code of the engine's own, whatever the body.
+// body {"error": code} and code among expected. A busy ladder (429, 503), or one that cannot
+// serve now (its storage failed: 500; the front reached no ladder server: 502, 504) has a code
+// of the engine's own, whatever the body.
 // Any other answer is not the protocol.
 std::string Refusal(const Answer& answer, std::initializer_list<const char*> expected) {
     if (answer.status == 429 || answer.status == 503) {
         return codes::kServerBusy;
     }
-    if (answer.status == 502 || answer.status == 504) {
+    if (answer.status == 500 || answer.status == 502 || answer.status == 504) {
         return codes::kServerUnreachable;
     }
     if (answer.status >= 400 && answer.status < 500) {

@@ -40,7 +40,7 @@ inline constexpr QLatin1String kIncorrectSolution{"Incorrect solution!"};
 inline constexpr QLatin1String kUnexpectedError{"Unexpected Error Occured!"};
 // The engine's own codes for what went wrong between it and the game server.
 inline constexpr QLatin1String kServerUnreachable{
-    "The game server cannot be reached: check your connection and try again."};
+    "The game server cannot be reached now: check your connection, or try again later."};
 inline constexpr QLatin1String kServerBusy{"The game server is busy: try again in a moment."};
 inline constexpr QLatin1String kBadServerAnswer{
     "The game server gave an answer the game cannot understand."};

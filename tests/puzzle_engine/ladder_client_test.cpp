@@ -58,7 +58,7 @@ TEST_F(LadderClientTest, AStartTakesAGameAndTheNotEnabledCodeAndNothingElse) {
         {403, Error(ladder::codes::kNotEnabled), ladder::codes::kNotEnabled},
         {403, "<html>Forbidden</html>", kBad},
         {400, Error(ladder::codes::kBadRequest), kBad},
-        {500, Game("g-1", kPuzzle), kBad},
+        {500, Game("g-1", kPuzzle), codes::kServerUnreachable},
         {200, Game("g-1", kPuzzle).substr(0, 30), kBad},
         {200, R"({"game_id": "g-1"})", kBad},
         {200, Game("", kPuzzle), kBad},
@@ -122,7 +122,7 @@ TEST_F(LadderClientTest, ABusyLadderAndAFrontWithoutOneHaveCodesOfTheirOwn) {
         server_.Answer(paths::kStart, status, "<html>Busy</html>");
         EXPECT_EQ(StartResult(client_), codes::kServerBusy) << status;
     }
-    for (int status : {502, 504}) {
+    for (int status : {500, 502, 504}) {
         server_.Answer(paths::kFinish, status, Error(ladder::codes::kUnavailable));
         EXPECT_EQ(FinishResult(), codes::kServerUnreachable) << status;
     }
