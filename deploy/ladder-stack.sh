@@ -214,7 +214,7 @@ write_nginx_conf() {
         echo "        least_conn;"
         local IFS=,
         for address in $addresses; do
-            echo "        server $address max_fails=1 fail_timeout=5s;"
+            echo "        server $address max_fails=1 fail_timeout=2s;"
         done
         echo "        keepalive 32;"
         echo "    }"
