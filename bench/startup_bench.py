@@ -10,7 +10,9 @@ Usage: bench/startup_bench.py [path/to/quillmark] [runs]
   bench/startup_bench.py build/release/bin/quillmark 5 --peer gnome-sudoku
 
 Our program is run with QUILLMARK_STARTUP_PROBE=1: it prints the monotonic time of its first
-paint and, five seconds later, its own VmRSS on stderr, then quits.
+paint and, five seconds later, its own VmRSS and whether it is ready (the engine started, the
+tool bar enabled) on stderr, then quits. A run that is not ready by then fails the benchmark:
+a game whose engine did not load would look smaller than the game a player gets.
 
 A peer has no such probe, so it is measured from outside: it is started, the script polls
 `xdotool search --onlyvisible --pid PID` (or, with --peer-window, `--name NAME`) every 20 ms
@@ -104,14 +106,18 @@ def measure_ours(program, display):
         env["QUILLMARK_STARTUP_PROBE"] = "1"
         start = time.monotonic() * 1000.0
         done = subprocess.run([program], env=env, capture_output=True, text=True, timeout=60)
-    paint = memory = None
+    paint = memory = ready = None
     for line in done.stderr.splitlines():
         if line.startswith("first-paint-monotonic-ms "):
             paint = float(line.split()[1]) - start
         elif line.startswith("rss-after-5s "):
             memory = int(line.split()[2])
-    if paint is None or memory is None:
+        elif line.startswith("ready "):
+            ready = line.split()[1] == "1"
+    if paint is None or memory is None or ready is None:
         sys.exit(f"{program} printed no start-up probe lines:\n{done.stderr}")
+    if not ready:
+        sys.exit(f"{program} was not ready five seconds after its first paint:\n{done.stderr}")
     return paint, memory
 
 
