@@ -20,12 +20,14 @@ until one of its windows is mapped (viewable), waits five seconds, reads VmRSS f
 /proc/PID/status and kills it. The peer's "window mapped" time is when the poll first saw the
 window; the window is mapped just before it first paints, so it stands for the first paint.
 --peer-env sets variables for the peer alone. Under Xvfb, a GTK 3 peer such as GNOME Sudoku
-sets up GLX as it starts, which loads Mesa's software rasteriser and libLLVM: some 50 MB
-resident that belong to Mesa, not to the game. GDK_GL=disable leaves GL out. Our program
-draws with Qt's raster engine and loads no GL driver either way.
+probes GLX for its visuals as it starts, which loads Mesa's software rasteriser and libLLVM:
+some 50 MB resident that belong to Mesa, not to the game. GTK keeps the visuals it found on the
+root window (GDK_VISUALS) for later programs, as in a desktop session, so only its first run on
+the server probes; GDK_GL=disable leaves GL out of every run. Our program draws with Qt's
+raster engine and loads no GL driver either way.
 
 Both programs are alternated run by run (ours, then the peer) on one Xvfb server
-(1280x1024x24, its display number picked free by Xvfb). Every single run gets a fresh scratch
+(1280x1024x24, its display number picked free by Xvfb, never reset between runs). Every single run gets a fresh scratch
 HOME with its own XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_CACHE_HOME, XDG_STATE_HOME and an empty
 XDG_RUNTIME_DIR, and no D-Bus session bus (DBUS_SESSION_BUS_ADDRESS is removed), so neither
 program reads a user's settings, saved games or caches, nor talks to a user's desktop. Our
@@ -62,8 +64,10 @@ def parse_arguments():
 def start_xvfb():
     """Starts Xvfb on a free display; returns the process and the display name."""
     read_end, write_end = os.pipe()
+    # -noreset: an X server resets when its last client leaves, and a program that connects
+    # while it resets (the next run, started the moment the last one quit) finds no display.
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
-                             "-nolisten", "tcp"],
+                             "-nolisten", "tcp", "-noreset"],
                             stderr=subprocess.DEVNULL, pass_fds=(write_end,))
     os.close(write_end)
     number = b""
