@@ -10,7 +10,9 @@ Usage: bench/startup_bench.py [path/to/quillmark] [runs]
   bench/startup_bench.py build/release/bin/quillmark 5 --peer gnome-sudoku
 
 Our program is run with QUILLMARK_STARTUP_PROBE=1: it prints the monotonic time of its first
-paint and, five seconds later, its own VmRSS on stderr, then quits.
+paint and, five seconds later, its own VmRSS and whether it is ready (the engine started, the
+tool bar enabled) on stderr, then quits. A run that is not ready by then fails the benchmark:
+a game whose engine did not load would look smaller than the game a player gets.
 
 A peer has no such probe, so it is measured from outside: it is started, the script polls
 `xdotool search --onlyvisible --pid PID` (or, with --peer-window, `--name NAME`) every 20 ms
@@ -18,12 +20,14 @@ until one of its windows is mapped (viewable), waits five seconds, reads VmRSS f
 /proc/PID/status and kills it. The peer's "window mapped" time is when the poll first saw the
 window; the window is mapped just before it first paints, so it stands for the first paint.
 --peer-env sets variables for the peer alone. Under Xvfb, a GTK 3 peer such as GNOME Sudoku
-sets up GLX as it starts, which loads Mesa's software rasteriser and libLLVM: some 50 MB
-resident that belong to Mesa, not to the game. GDK_GL=disable leaves GL out. Our program
-draws with Qt's raster engine and loads no GL driver either way.
+probes GLX for its visuals as it starts, which loads Mesa's software rasteriser and libLLVM:
+some 50 MB resident that belong to Mesa, not to the game. GTK keeps the visuals it found on the
+root window (GDK_VISUALS) for later programs, as in a desktop session, so only its first run on
+the server probes; GDK_GL=disable leaves GL out of every run. Our program draws with Qt's
+raster engine and loads no GL driver either way.
 
 Both programs are alternated run by run (ours, then the peer) on one Xvfb server
-(1280x1024x24, its display number picked free by Xvfb). Every single run gets a fresh scratch
+(1280x1024x24, its display number picked free by Xvfb, never reset between runs). Every single run gets a fresh scratch
 HOME with its own XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_CACHE_HOME, XDG_STATE_HOME and an empty
 XDG_RUNTIME_DIR, and no D-Bus session bus (DBUS_SESSION_BUS_ADDRESS is removed), so neither
 program reads a user's settings, saved games or caches, nor talks to a user's desktop. Our
@@ -60,8 +64,10 @@ def parse_arguments():
 def start_xvfb():
     """Starts Xvfb on a free display; returns the process and the display name."""
     read_end, write_end = os.pipe()
+    # -noreset: an X server resets when its last client leaves, and a program that connects
+    # while it resets (the next run, started the moment the last one quit) finds no display.
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
-                             "-nolisten", "tcp"],
+                             "-nolisten", "tcp", "-noreset"],
                             stderr=subprocess.DEVNULL, pass_fds=(write_end,))
     os.close(write_end)
     number = b""
@@ -104,14 +110,18 @@ def measure_ours(program, display):
         env["QUILLMARK_STARTUP_PROBE"] = "1"
         start = time.monotonic() * 1000.0
         done = subprocess.run([program], env=env, capture_output=True, text=True, timeout=60)
-    paint = memory = None
+    paint = memory = ready = None
     for line in done.stderr.splitlines():
         if line.startswith("first-paint-monotonic-ms "):
             paint = float(line.split()[1]) - start
         elif line.startswith("rss-after-5s "):
             memory = int(line.split()[2])
-    if paint is None or memory is None:
+        elif line.startswith("ready "):
+            ready = line.split()[1] == "1"
+    if paint is None or memory is None or ready is None:
         sys.exit(f"{program} printed no start-up probe lines:\n{done.stderr}")
+    if not ready:
+        sys.exit(f"{program} was not ready five seconds after its first paint:\n{done.stderr}")
     return paint, memory
 
 

@@ -52,6 +52,8 @@ function(quillmark_install_rules)
     if(TARGET quillmark)
         install(TARGETS quillmark RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
         install(TARGETS quillmark_engine LIBRARY DESTINATION ${QUILLMARK_INSTALL_ENGINE_DIR})
+        # The engine loads its curl module from its own folder.
+        install(TARGETS quillmark_curl LIBRARY DESTINATION ${QUILLMARK_INSTALL_ENGINE_DIR})
         # Every skin folder, as the build copies them; the painter is a tool, not a skin.
         install(DIRECTORY ${PROJECT_SOURCE_DIR}/skins/ DESTINATION ${QUILLMARK_INSTALL_SKIN_DIR}
             PATTERN painter EXCLUDE)
@@ -101,8 +103,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # dpkg-shlibdeps finds the libraries of every ELF file in the package, the engine component
-# among them: the game loads it at run time, so nothing links to it, but it is a file of the
-# package all the same. Qt's platform plugins (xcb, offscreen) come with libqt6gui6, which the
+# and its curl module among them: the game loads the one and the engine the other at run time,
+# so nothing links to them, but they are files of the package all the same; libcurl is found
+# through the curl module. Qt's platform plugins (xcb, offscreen) come with libqt6gui6, which the
 # game links to. What no binary shows: the help menu opens web pages through xdg-open.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")

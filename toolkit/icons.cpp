@@ -22,7 +22,9 @@ QIcon Draw(const Drawing& drawing) {
         painter.scale(scale, scale);
         drawing(painter);
         painter.end();
-        icon.addPixmap(pixmap);
+        // A painted pixmap keeps its paint engine and the engine's buffers as long as it lives;
+        // a copy holds the pixels alone.
+        icon.addPixmap(pixmap.copy());
     }
     return icon;
 }

@@ -1,8 +1,8 @@
 cmake_minimum_required(VERSION 3.25)
 # Packs the build as a Debian package into a scratch folder and checks its control fields: the
 # name, version and section, and the dependencies dpkg-shlibdeps found, those of the engine
-# component (loaded at run time, so only scanning it as a file of the package finds them)
-# among them.
+# component and its curl module (loaded at run time, so only scanning them as files of the
+# package finds them) among them.
 #   CPACK, DPKG_DEB  the tools' paths
 #   BUILD_DIR        the build folder, holding CPackConfig.cmake
 #   OUT              the scratch folder, emptied first
@@ -45,7 +45,8 @@ endforeach()
 string(REGEX MATCH "Depends: [^\n]*" depends "${fields}")
 set(needed libc6 libstdc++6)
 if(GAME)
-    # The game's own links, and the engine's: libcurl is linked by the engine alone.
+    # The game's own links, and the engine's: libcurl is linked by the engine's curl module
+    # alone.
     list(APPEND needed libqt6gui6 libqt6widgets6 libqt6printsupport6 libjpeg62-turbo libcurl4)
 endif()
 if(SERVER)
@@ -64,6 +65,9 @@ endforeach()
 execute_process(COMMAND "${DPKG_DEB}" --contents "${debs}" OUTPUT_VARIABLE contents)
 if(GAME AND NOT contents MATCHES "/quillmark/libquillmark_engine.so\n")
     set(faults "${faults}\n  the engine component is not in the package")
+endif()
+if(GAME AND NOT contents MATCHES "/quillmark/libquillmark_curl.so\n")
+    set(faults "${faults}\n  the engine's curl module is not in the package")
 endif()
 if(contents MATCHES "/skin/painter")
     set(faults "${faults}\n  the skin painter is in the package")

@@ -56,8 +56,10 @@ if(GAME)
     set(bin "${usr}/${BINDIR}")
     expect_elf("${bin}/quillmark")
     expect_elf("${usr}/${LIBDIR}/quillmark/libquillmark_engine.so")
-    # Where the game itself will look, from its own folder.
+    # Where the game itself will look, from its own folder; the engine loads its curl module
+    # from beside itself.
     expect_elf("${bin}/${ENGINE_DIR}/libquillmark_engine.so")
+    expect_elf("${bin}/${ENGINE_DIR}/libquillmark_curl.so")
 
     foreach(skin IN ITEMS default forest night ocean)
         foreach(part IN ITEMS header.jpg header_left.jpg header_right.jpg colors.ini)
