@@ -124,14 +124,16 @@ const char* CodeOf(CURLcode result, const AnswerBody& body, bool statusSeen) {
 
 // One request to the server: POST with payload as its JSON body, or GET when payload is null.
 Exchanged Exchange(const char* path, const std::string* payload, std::uint32_t timeoutMs) {
+    // Without curl (its module or libcurl missing) nothing can be reached, and the address,
+    // which curl reads, cannot be judged either.
+    if (!CurlReady()) {
+        return codes::kServerUnreachable;
+    }
     const std::string server = LadderServerUrl();
     if (!IsWebAddress(server)) {
         return codes::kBadServerAddress;
     }
     const std::string url = server + path;
-    if (!CurlReady()) {
-        return codes::kServerUnreachable;
-    }
     EasyHandle handle(curl_easy_init());
     if (!handle) {
         return codes::kServerUnreachable;
