@@ -7,7 +7,8 @@
 #                                [--database FILE|URL] [--ladderd PATH] [--unlimited ADDRESS]...
 #   deploy/ladder-stack.sh admin [--dir DIR] ARGS...     e.g. admin user add alice --enabled
 #   deploy/ladder-stack.sh server K start|stop|kill [--dir DIR]
-#   deploy/ladder-stack.sh postgres start|stop|url [--dir DIR]
+#   deploy/ladder-stack.sh postgres start|stop [--dir DIR]
+#   deploy/ladder-stack.sh database [--dir DIR]       the database the servers share
 #   deploy/ladder-stack.sh stop [--dir DIR]
 #
 # start makes DIR (default ~/.local/state/quillmark-ladder) with certs/, logs/, the database
@@ -270,9 +271,12 @@ case $command in
         case ${admin_args[0]:-} in
             start) start_postgres ;;
             stop) stop_postgres ;;
-            url) echo "$database" ;;
-            *) die "usage: postgres start|stop|url" ;;
+            *) die "usage: postgres start|stop" ;;
         esac
+        ;;
+    database)
+        [ -f "$dir/run/database" ] && database=$(cat "$dir/run/database")
+        echo "$database"
         ;;
     stop)
         stop_stack

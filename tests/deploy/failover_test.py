@@ -105,7 +105,7 @@ class FailoverTest(unittest.TestCase):
 
     def stored_games(self):
         """Every game in the database: id -> (state, seconds)."""
-        url = self.stack.run("postgres", "url").stdout.strip()
+        url = self.stack.run("database").stdout.strip()
         rows = subprocess.run(["psql", url, "-AtF", "|", "-c",
                                "SELECT id, state, seconds FROM games"],
                               capture_output=True, text=True, check=True).stdout.split()
