@@ -9,18 +9,17 @@ again by themselves.
     tests/deploy/failover_test.py --ladderd build/release/bin/quillmark-ladderd
 """
 
-import argparse
 import http.client
 import json
 import subprocess
-import sys
 import threading
 import time
 import unittest
 
+import ladder_stack
+
 from ladder_stack import Stack, call, solve
 
-LADDERD = None
 PLAYERS = 4
 
 
@@ -94,7 +93,7 @@ class FailoverTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         # The load comes from one address, which nginx's per-client limits would throttle.
-        cls.stack = Stack(LADDERD, servers=2,
+        cls.stack = Stack(ladder_stack.LADDERD, servers=2,
                           extra=["--postgres", "--unlimited", "127.0.0.1"]).start()
         for i in range(PLAYERS):
             cls.stack.add_user("player%d" % i, "secret")
@@ -166,8 +165,4 @@ class FailoverTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--ladderd", required=True)
-    options, rest = parser.parse_known_args()
-    LADDERD = options.ladderd
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+    ladder_stack.main()

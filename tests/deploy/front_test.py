@@ -7,25 +7,24 @@ games and logins answered in time. Every loop is bounded in count and in time.
     tests/deploy/front_test.py --ladderd build/release/bin/quillmark-ladderd
 """
 
-import argparse
 import http.client
 import json
 import socket
 import ssl
-import sys
 import threading
 import time
 import unittest
 
+import ladder_stack
+
 from ladder_stack import Stack, ask, call, solve
 
-LADDERD = None
 
 
 class FrontTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.stack = Stack(LADDERD).start()
+        cls.stack = Stack(ladder_stack.LADDERD).start()
         cls.stack.add_user("alice", "secret")
 
     @classmethod
@@ -190,8 +189,4 @@ class FrontTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--ladderd", required=True)
-    options, rest = parser.parse_known_args()
-    LADDERD = options.ladderd
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+    ladder_stack.main()

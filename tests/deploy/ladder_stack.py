@@ -2,6 +2,7 @@
 client that talks to it as the game does: over TLS with the stack's private authority, from
 any address of 127.0.0.0/8 (each stands for another client)."""
 
+import argparse
 import http.client
 import json
 import os
@@ -12,6 +13,8 @@ import subprocess
 import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+# The quillmark-ladderd the tests run, from their command line (main()).
+LADDERD = None
 STACK_SCRIPT = os.path.join(HERE, "..", "..", "deploy", "ladder-stack.sh")
 
 
@@ -111,3 +114,16 @@ def solve(puzzle):
         return False
 
     return "".join(map(str, cells)) if search() else None
+
+
+def main():
+    """Runs the tests of the calling script: --ladderd PATH (kept as LADDERD), then
+    unittest's own arguments."""
+    global LADDERD
+    import sys
+    import unittest
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--ladderd", required=True)
+    options, rest = parser.parse_known_args()
+    LADDERD = options.ladderd
+    unittest.main(module="__main__", argv=[sys.argv[0]] + rest, verbosity=2)

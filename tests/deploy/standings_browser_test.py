@@ -7,17 +7,16 @@ as nothing, and a page that fits a phone's width.
     tests/deploy/standings_browser_test.py --ladderd build/release/bin/quillmark-ladderd
 """
 
-import argparse
 import os
 import shutil
 import sqlite3
 import subprocess
-import sys
 import tempfile
 import time
 import unittest
 
-LADDERD = None
+import ladder_stack
+
 PHONE_WIDTH = 360
 HOSTILE = "<script>alert(1)</script>"
 # A name longer than a phone's line: it must wrap, not widen the page.
@@ -55,11 +54,11 @@ class StandingsInABrowserTest(unittest.TestCase):
         from selenium import webdriver  # Debian: python3-selenium
         cls.folder = tempfile.mkdtemp(prefix="quillmark-page-")
         database = os.path.join(cls.folder, "ladder.db")
-        subprocess.run([LADDERD, "user", "add", "someone", "--database", database],
+        subprocess.run([ladder_stack.LADDERD, "user", "add", "someone", "--database", database],
                        input="secret\n", text=True, check=True, capture_output=True)
         seed(database)
         cls.server = subprocess.Popen(
-            [LADDERD, "serve", "--port", "0", "--database", database],
+            [ladder_stack.LADDERD, "serve", "--port", "0", "--database", database],
             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
         line = cls.server.stdout.readline()
         cls.url = "http://" + line.split("listening on ", 1)[1].strip()
@@ -124,8 +123,4 @@ class StandingsInABrowserTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--ladderd", required=True)
-    options, rest = parser.parse_known_args()
-    LADDERD = options.ladderd
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+    ladder_stack.main()

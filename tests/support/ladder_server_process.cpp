@@ -21,6 +21,8 @@
 
 extern char** environ;
 
+#include "tests/support/child_exit.h"
+
 namespace testing_support {
 
 namespace {
@@ -86,29 +88,6 @@ pid_t Spawn(const std::vector<std::string>& args, const std::filesystem::path& i
                                  std::strerror(error));
     }
     return pid;
-}
-
-int ExitCode(int status) {
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// The process's exit code once it has ended within timeout; nothing while it still runs.
-std::optional<int> WaitFor(pid_t pid, std::chrono::steady_clock::duration timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        int status = 0;
-        const pid_t ended = waitpid(pid, &status, WNOHANG);
-        if (ended == pid) {
-            return ExitCode(status);
-        }
-        if (ended < 0 && errno != EINTR) {
-            return -1;
-        }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return std::nullopt;
-        }
-        std::this_thread::sleep_for(5ms);
-    }
 }
 
 // An open SQLite file, closed however the function using it ends.

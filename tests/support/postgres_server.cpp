@@ -20,6 +20,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/child_exit.h"
+
 namespace testing_support {
 
 namespace {
@@ -98,29 +100,6 @@ pid_t Spawn(const Account& account, const std::vector<std::string>& args,
     }
     execv(argv[0], argv.data());
     _exit(127);
-}
-
-int ExitCode(int status) {
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// The exit code once the process ended within timeout; nothing while it runs.
-std::optional<int> WaitFor(pid_t pid, std::chrono::steady_clock::duration timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        int status = 0;
-        const pid_t ended = waitpid(pid, &status, WNOHANG);
-        if (ended == pid) {
-            return ExitCode(status);
-        }
-        if (ended < 0 && errno != EINTR) {
-            return -1;
-        }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return std::nullopt;
-        }
-        std::this_thread::sleep_for(5ms);
-    }
 }
 
 struct ConnectionCloser {
