@@ -17,8 +17,9 @@ packages=(
     nginx openssl systemd
     # the standings page in a real browser
     chromium chromium-driver python3-selenium
-    # the PostgreSQL server the store tests start in a scratch folder
-    postgresql
+    # the PostgreSQL server the store tests start in a scratch folder, and a clock moved for
+    # one of the servers sharing it
+    postgresql libfaketime
     # packaging: the Debian package (dpkg-shlibdeps, file) and the checks of its desktop
     # entry, metainfo and manual pages
     dpkg-dev file desktop-file-utils appstream groff-base

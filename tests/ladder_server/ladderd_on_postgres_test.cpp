@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
 #include "tests/ladder_server/ladder_test_client.h"
 #include "tests/support/ladder_server_process.h"
 #include "tests/support/postgres_server.h"
@@ -85,6 +90,58 @@ TEST(LadderdOnPostgresTest, AnSqliteLadderMovesOverAndTwoServersShareIt) {
     EXPECT_EQ(other.Start("bob", "new secret").status, 200);
     first.SetVersion("1.3.0", "https://example.org/1.3.0");
     EXPECT_EQ(other.Get(paths::kVersion).body["version"], "1.3.0");
+}
+
+// The wall clock of a child process started now, in seconds since the Unix epoch.
+long ChildsClock() {
+    FILE* date = ::popen("date +%s", "r");
+    long seconds = 0;
+    if (date == nullptr || std::fscanf(date, "%ld", &seconds) != 1) {
+        seconds = 0;
+    }
+    if (date != nullptr) {
+        ::pclose(date);
+    }
+    return seconds;
+}
+
+TEST(LadderdOnPostgresTest, AServerWhoseClockRunsAheadTimesGamesByTheDatabasesClock) {
+    const std::string url = SharedPostgresServer().CreateDatabase("clocks");
+    LadderServerProcess onTime(true, url);
+    onTime.AddUser("alice", "secret");
+    std::optional<LadderServerProcess> ahead;
+    {
+        // libfaketime moves the clock of the processes started while it is preloaded; the
+        // address sanitizer, when there is one, must let it come first.
+        const char* set = std::getenv("ASAN_OPTIONS");
+        const std::optional<std::string> sanitizer =
+            set ? std::optional<std::string>(set) : std::nullopt;
+        ::setenv("ASAN_OPTIONS", (sanitizer.value_or("") + ":verify_asan_link_order=0").c_str(), 1);
+        ::setenv("LD_PRELOAD", QUILLMARK_FAKETIME_LIBRARY, 1);
+        ::setenv("FAKETIME", "+2h", 1);
+        const long now = std::chrono::duration_cast<std::chrono::seconds>(
+                             std::chrono::system_clock::now().time_since_epoch())
+                             .count();
+        EXPECT_GT(ChildsClock() - now, 7000);  // the servers started now run two hours ahead
+        ahead.emplace(true, url);
+        ::unsetenv("LD_PRELOAD");
+        ::unsetenv("FAKETIME");
+        if (sanitizer) {
+            ::setenv("ASAN_OPTIONS", sanitizer->c_str(), 1);
+        } else {
+            ::unsetenv("ASAN_OPTIONS");
+        }
+    }
+    auto early = ClientOf(onTime);
+    auto late = ClientOf(*ahead);
+    for (auto [starter, finisher] : {std::pair(&early, &late), std::pair(&late, &early)}) {
+        const auto started = starter->Start("alice", "secret");
+        ASSERT_EQ(started.status, 200);
+        const auto finished =
+            finisher->Finish("alice", started.body["game_id"], SolutionOf(started.body["puzzle"]));
+        ASSERT_EQ(finished.status, 200);
+        EXPECT_LT(finished.body["seconds"].get<int>(), 600);  // not the two hours between them
+    }
 }
 
 }  // namespace
