@@ -167,6 +167,8 @@ start_postgres() {
     if [ ! -f "$pg_data/PG_VERSION" ]; then
         mkdir -p "$pg_data"
         [ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$pg_data"
+        as_postgres_user test -x "$pg_data" ||
+            die "PostgreSQL's user cannot reach $pg_data: let others pass its parent folders (chmod o+x)"
         chmod 700 "$pg_data"
         as_postgres_user "$bin/initdb" -D "$pg_data" --username ladder --auth trust \
             --encoding UTF8 --no-locale >"$dir/logs/postgres-init.log" 2>&1 ||
