@@ -1,13 +1,13 @@
 #include "ladder_server/command_line.h"
 
-#include <arpa/inet.h>
-
 #include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <map>
 #include <optional>
 #include <set>
+
+#include "ladder_server/http/address.h"
 
 namespace ladder {
 
@@ -63,12 +63,6 @@ std::variant<Words, UsageError> Split(const std::vector<std::string>& args) {
         }
     }
     return words;
-}
-
-bool IsNumericAddress(const std::string& text) {
-    unsigned char bytes[16];
-    return inet_pton(AF_INET, text.c_str(), bytes) == 1 ||
-           inet_pton(AF_INET6, text.c_str(), bytes) == 1;
 }
 
 std::optional<int> ReadInt(const std::string& text, int least, int most) {
@@ -140,7 +134,7 @@ std::variant<Command, UsageError> ReadCommand(const Words& words) {
         for (std::size_t start = 0; start < proxies.size();) {
             const std::size_t comma = std::min(proxies.find(',', start), proxies.size());
             const std::string proxy = proxies.substr(start, comma - start);
-            if (!IsNumericAddress(proxy)) {
+            if (!http::IsNumericAddress(proxy)) {
                 return UsageError{"--trusted-proxy takes numeric addresses, separated by commas"};
             }
             serve.trustedProxies.push_back(proxy);

@@ -1,7 +1,5 @@
 #include "ladder_server/http_server.h"
 
-#include <arpa/inet.h>
-
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -10,6 +8,7 @@
 #include <string_view>
 #include <thread>
 
+#include "ladder_server/http/address.h"
 #include "ladder_server/protocol.h"
 #include "ladder_server/requests.h"
 #include "ladder_server/standings_page.h"
@@ -165,12 +164,6 @@ http::Response Work(GameService& games, RouteKind kind, const http::Request& req
     return Refuse(500, kInternalError, "no such work");
 }
 
-bool IsNumericAddress(const std::string& text) {
-    unsigned char bytes[16];
-    return inet_pton(AF_INET, text.c_str(), bytes) == 1 ||
-           inet_pton(AF_INET6, text.c_str(), bytes) == 1;
-}
-
 // Work waiting beside each running one before the server answers busy.
 constexpr std::size_t kWorkQueuePerThread = 64;
 
@@ -206,7 +199,8 @@ std::string HttpServer::ClientAddress(const http::Request& request) const {
     const bool fromFront =
         std::find(fronts.begin(), fronts.end(), request.peerAddress) != fronts.end();
     if (fromFront) {
-        if (const std::string* real = request.Find("X-Real-IP"); real && IsNumericAddress(*real)) {
+        if (const std::string* real = request.Find("X-Real-IP");
+            real && http::IsNumericAddress(*real)) {
             return *real;
         }
     }

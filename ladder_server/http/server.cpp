@@ -1,6 +1,5 @@
 #include "ladder_server/http/server.h"
 
-#include <arpa/inet.h>
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -18,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "ladder_server/http/address.h"
 #include "ladder_server/http/connection.h"
 
 namespace ladder::http {
@@ -100,18 +100,6 @@ using SteadyClock = std::chrono::steady_clock;
 
 constexpr std::uint64_t kListenerTag = 0;
 constexpr std::uint64_t kWakeTag = 1;
-
-std::string NumericAddress(const sockaddr_storage& address) {
-    char text[INET6_ADDRSTRLEN] = {};
-    if (address.ss_family == AF_INET) {
-        const auto& v4 = reinterpret_cast<const sockaddr_in&>(address);
-        inet_ntop(AF_INET, &v4.sin_addr, text, sizeof text);
-    } else if (address.ss_family == AF_INET6) {
-        const auto& v6 = reinterpret_cast<const sockaddr_in6&>(address);
-        inet_ntop(AF_INET6, &v6.sin6_addr, text, sizeof text);
-    }
-    return text;
-}
 
 }  // namespace
 
