@@ -29,7 +29,7 @@ class AccountService {
 public:
     // Both must outlive the service.
     AccountService(Store& store, Clock& clock, ThrottlePolicy throttle = {})
-        : store_(store), clock_(clock), throttle_(clock, throttle) {}
+        : store_(store), throttle_(clock, throttle) {}
 
     // Whether a login for name from the client address may be checked now, or must wait
     // for failed ones before it (LoginThrottle). Cheap: no hashing, no storage.
@@ -51,7 +51,6 @@ public:
 
 private:
     Store& store_;
-    Clock& clock_;
     LoginThrottle throttle_;
 };
 

@@ -3,6 +3,7 @@
 #include <pthread.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <exception>
@@ -41,15 +42,15 @@ int Serve(const ServeCommand& command, const std::string& database, std::ostream
         InitSodium();
         // Made now, so the first refusal of an unknown user costs no more than any other.
         DummyPasswordHash();
+        HttpOptions options;
+        options.threads = command.threads;
+        options.loginThreads = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+        options.trustedProxies = command.trustedProxies;
         // Every thread of both pools may hold a connection at once.
-        const auto store = OpenStore(
-            database, command.threads + static_cast<int>(std::thread::hardware_concurrency()) + 1);
+        const auto store = OpenStore(database, options.threads + options.loginThreads + 1);
         SystemClock clock;
         AccountService accounts(*store, clock);
         GameService games(*store, accounts);
-        HttpOptions options;
-        options.threads = command.threads;
-        options.trustedProxies = command.trustedProxies;
         HttpServer server(games, options);
 
         const int port = server.Bind(command.address, command.port);

@@ -35,8 +35,6 @@ public:
     // must not throw.
     bool TrySubmit(std::function<void()> task, const std::string& key = {});
 
-    int Threads() const { return static_cast<int>(threads_.size()); }
-
 private:
     void Run();
 
