@@ -122,6 +122,8 @@ start_server() {
     die "ladder server $i did not start listening"
 }
 
+# Stops ladder server $1 with signal $2; one that has not ended 10 s later is killed, so its
+# port is free for the next start.
 stop_server() {
     local pidfile="$dir/run/ladderd-$1.pid" signal=$2
     [ -f "$pidfile" ] || return 0
@@ -132,6 +134,7 @@ stop_server() {
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.05
     done
+    kill -KILL "$pid" 2>/dev/null || true
     rm -f "$pidfile"
 }
 

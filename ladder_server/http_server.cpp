@@ -74,12 +74,12 @@ http::Response Busy() {
 
 // The answer to bytes that are no request the connection could read.
 http::Response ConnectionRefusal(int status, const std::string& message) {
-    const char* code = status == 413 || status == 414 || status == 431 ? codes::kTooLarge
-                       : status >= 500                                 ? kInternalError
-                                                                       : codes::kBadRequest;
-    if (status == 500) {
+    if (status == 500) {  // a request no handler answered
         return Refuse(500, kInternalError, "the server could not answer");
     }
+    const char* code = status == 413 || status == 414 || status == 431 ? codes::kTooLarge
+                       : status > 500                                  ? kInternalError
+                                                                       : codes::kBadRequest;
     return Refuse(status, code, message);
 }
 
@@ -235,9 +235,10 @@ void HttpServer::Dispatch(http::Request request, http::Responder respond) {
                 return respond(Refuse(Refusal::NotEnabled));
             }
             // Logins from different addresses take turns: a flood from one address waits
-            // behind itself, not in front of everybody else.
+            // behind itself, not in front of everybody else. The address is copied: it is the
+            // queue's key too.
             const bool queued = logins_.TrySubmit(
-                [this, request, start, address, respond] {
+                [this, request = std::move(request), start = std::move(start), address, respond] {
                     respond(Guarded(request, [&] {
                         return FromAnswer(games_.Start(start.user, start.password, address),
                                           [](const StartedGame& game) {
