@@ -15,10 +15,13 @@ namespace app {
 
 namespace {
 
+// The pens, the lock and the hint are check buttons: with the check-box role a screen reader
+// says whether each is on, where a push button's role would leave it unsaid.
 class ToolButtonAccessible : public QAccessibleWidget {
 public:
     explicit ToolButtonAccessible(QAbstractButton* button)
-        : QAccessibleWidget(button, QAccessible::Button) {}
+        : QAccessibleWidget(button,
+                            button->isCheckable() ? QAccessible::CheckBox : QAccessible::Button) {}
 
     QAccessible::State state() const override {
         QAccessible::State state = QAccessibleWidget::state();

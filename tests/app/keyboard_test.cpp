@@ -170,12 +170,15 @@ TEST_F(AssistiveTechnology, PressingAPenRunsItsClickAndTheOpenMenuIsInTheTree) {
     ShowReady();
     QAccessibleInterface* pen = QAccessible::queryAccessibleInterface(&ToolButton("ToolButton_4"));
     ASSERT_NE(pen->actionInterface(), nullptr);
+    EXPECT_EQ(pen->role(), QAccessible::CheckBox);
+    EXPECT_FALSE(pen->state().checked);
     pen->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
     EXPECT_TRUE(pen->state().checked);
     ClickCell(0, 0);
     EXPECT_EQ(Cell(0, 0), QStringLiteral("4"));
     QAccessibleInterface* hint =
         QAccessible::queryAccessibleInterface(&ToolButton("ToolButton_hint"));
+    EXPECT_EQ(hint->role(), QAccessible::CheckBox);
     hint->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(Panel(app::StatusPanel::Hint), QStringLiteral("Hint none"));
 
