@@ -12,7 +12,7 @@ packages=(
     libcurl4-openssl-dev libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libsodium-dev
     libpqxx-dev
     # tests and benchmarks
-    libgtest-dev libgmock-dev zlib1g-dev libbenchmark-dev xvfb xauth xdotool imagemagick qqwing wrk python3
+    libgtest-dev libgmock-dev zlib1g-dev xvfb xauth xdotool imagemagick qqwing wrk python3
     # the ladder's front and its deployment checks: nginx, certificates, systemd units
     nginx openssl systemd
     # the standings page in a real browser
