@@ -8,6 +8,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -37,17 +39,18 @@ class HostileClientsTest : public ::testing::Test {
 protected:
     void SetUp() override { accounts_.Add("alice", "secret", "", true); }
 
-    // Makes the server and binds it: connections wait in its backlog until Listen.
-    void Bind(ladder::HttpOptions options) {
-        server_ = std::make_unique<ladder::HttpServer>(games_, std::move(options));
+    // Makes the server over games (the fixture's own when none) and binds it: connections
+    // wait in its backlog until Listen.
+    void Bind(ladder::HttpOptions options, ladder::GameService* games = nullptr) {
+        server_ = std::make_unique<ladder::HttpServer>(games ? *games : games_, std::move(options));
         port_ = server_->Bind("127.0.0.1", 0);
         ASSERT_GT(port_, 0);
     }
     void Listen() {
         thread_ = std::thread([this] { server_->Listen(); });
     }
-    void Serve(ladder::HttpOptions options) {
-        Bind(std::move(options));
+    void Serve(ladder::HttpOptions options, ladder::GameService* games = nullptr) {
+        Bind(std::move(options), games);
         Listen();
     }
     void TearDown() override {
@@ -254,34 +257,70 @@ TEST_F(HostileClientsTest, LoginFloodsAreThrottledWhileThePlayerStillGetsIn) {
 }
 
 TEST_F(HostileClientsTest, StartsBeyondTheLoginQueueAreToldTheServerIsBusy) {
+    // The one login thread is held inside a start, dealing its puzzle, until the test lets it
+    // go: the queue's one place is then all the room there is, however the threads interleave.
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool dealing = false;
+    bool released = false;
+    ladder::GameService held(store_, accounts_, [&] {
+        std::unique_lock lock(mutex);
+        dealing = true;
+        changed.notify_all();
+        changed.wait(lock, [&] { return released; });
+        return ladder::DealLadderPuzzle();
+    });
     ladder::HttpOptions options;
     options.loginThreads = 1;
     options.loginQueue = 1;
-    Serve(options);
+    Serve(options, &held);
+
+    const auto patience = Clock::now() + testing_support::PatienceOf(10000);
+    RawAnswer first;
     std::vector<std::thread> players;
-    std::vector<RawAnswer> answers(8);
-    for (std::size_t i = 0; i < answers.size(); ++i) {
-        players.emplace_back([&, i] {
-            answers[i] = PostFrom(port_, "127.0.0.1", paths::kStart, StartBody("alice", "secret"));
-        });
+    players.emplace_back(
+        [&] { first = PostFrom(port_, "127.0.0.1", paths::kStart, StartBody("alice", "secret")); });
+    std::vector<RawAnswer> burst(7);
+    std::size_t answeredWhileHeld = 0;
+    {
+        std::unique_lock lock(mutex);
+        if (changed.wait_until(lock, patience, [&] { return dealing; })) {
+            for (std::size_t i = 0; i < burst.size(); ++i) {
+                players.emplace_back([&, i] {
+                    RawAnswer answer =
+                        PostFrom(port_, "127.0.0.1", paths::kStart, StartBody("alice", "secret"));
+                    const std::lock_guard answered(mutex);
+                    burst[i] = std::move(answer);
+                    ++answeredWhileHeld;
+                    changed.notify_all();
+                });
+            }
+            // Every start but the one that found the queue's place is answered at once.
+            changed.wait_until(lock, patience,
+                               [&] { return answeredWhileHeld == burst.size() - 1; });
+            EXPECT_EQ(answeredWhileHeld, burst.size() - 1);
+        } else {
+            ADD_FAILURE() << "the first start never reached the login thread";
+        }
+        released = true;
+        changed.notify_all();
     }
     for (auto& player : players) {
         player.join();
     }
+
+    EXPECT_EQ(first.status, 200) << first.body;
     int started = 0;
-    int busy = 0;
-    for (const RawAnswer& answer : answers) {
+    for (const RawAnswer& answer : burst) {
         if (answer.status == 200) {
             ++started;
-        } else {
-            ASSERT_EQ(answer.status, 503) << answer.body;
-            EXPECT_NE(answer.head.find("\r\nRetry-After: 1"), std::string::npos) << answer.head;
-            EXPECT_EQ(json::parse(answer.body)["error"], ladder::codes::kBusy);
-            ++busy;
+            continue;
         }
+        ASSERT_EQ(answer.status, 503) << answer.body;
+        EXPECT_NE(answer.head.find("\r\nRetry-After: 1"), std::string::npos) << answer.head;
+        EXPECT_EQ(json::parse(answer.body)["error"], ladder::codes::kBusy);
     }
-    EXPECT_GE(started, 2);
-    EXPECT_GE(busy, 1);
+    EXPECT_EQ(started, 1);        // the one that waited in the queue is served
     EXPECT_GE(PlayOneGame(), 0);  // and once the burst is over, a start goes through again
 }
 
