@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <thread>
 
 namespace testing_support {
 
@@ -16,6 +17,19 @@ inline constexpr int kSanitizerSlowdown = 1;
 // A bound of ms milliseconds in a normal build.
 inline constexpr std::chrono::milliseconds PatienceOf(int ms) {
     return std::chrono::milliseconds(ms * kSanitizerSlowdown);
+}
+
+// Whether condition() came true within bound, asked again every millisecond.
+template <class Condition>
+bool WaitUntil(Condition condition, std::chrono::milliseconds bound) {
+    const auto giveUp = std::chrono::steady_clock::now() + bound;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > giveUp) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
 }
 
 }  // namespace testing_support
