@@ -42,7 +42,25 @@ protected:
         ShowReady();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
         Window().Puzzle1Click();
-        QTest::qWait(200);
+        // The X server shows the new puzzle in its own time.
+        EXPECT_TRUE(testing_support::WaitFor([this] {
+            const QImage picture = Capture("settled.jpg");
+            const QColor lockedFill = appearance::QColorFromHex(colors_.cells_locked);
+            for (int row = 0; row < 9; ++row) {
+                for (int column = 0; column < 9; ++column) {
+                    if (Locked(column, row) &&
+                        !Near(picture.pixelColor(Spot(column, row)), lockedFill)) {
+                        return false;
+                    }
+                }
+            }
+            return true;
+        }));
+    }
+
+    // Left of where any digit of the cell starts, inside the rim and the frame.
+    static QPoint Spot(int column, int row) {
+        return board::CellRect(column, row).topLeft() + QPoint(5, 21);
     }
 
     // The picture of the board as the window is now, as Save Puzzle Image writes it.
@@ -74,8 +92,7 @@ TEST_F(PictureOnScreen, TheJpegShowsTheBoardAsTheScreenDoes) {
     const QString* fills[] = {&colors.grid1, &colors.grid2, &colors.grid3, &colors.grid4};
     for (int row = 0; row < 9; ++row) {
         for (int column = 0; column < 9; ++column) {
-            // Left of where any digit starts, inside the rim and the frame.
-            const QPoint spot = board::CellRect(column, row).topLeft() + QPoint(5, 21);
+            const QPoint spot = Spot(column, row);
             const QColor expected =
                 Locked(column, row)
                     ? appearance::QColorFromHex(colors.cells_locked)
@@ -90,26 +107,39 @@ TEST_F(PictureOnScreen, APartOfTheBoardOffTheScreenIsNotInThePicture) {
     const QRect screen = Window().screen()->geometry();
     const QPoint board = Board().pos();
     Window().move(screen.right() + 1 - 185 - board.x(), 100 - board.y());
-    QTest::qWait(200);
-    ASSERT_EQ(Window().mapToGlobal(QPoint(0, 0)).x() + board.x(), screen.right() + 1 - 185);
+    ASSERT_TRUE(testing_support::WaitFor([&] {
+        return Window().mapToGlobal(QPoint(0, 0)).x() + board.x() == screen.right() + 1 - 185;
+    }));
 
-    const QImage picture = Capture("half.jpg");
-    ASSERT_EQ(picture.size(), QSize(370, 370));
+    // The cells of the left half seen lit, once the X server has shown the window where it
+    // now stands; the right half must stay dark, never the locked fill.
+    QImage picture;
     const QColor lockedFill = appearance::QColorFromHex(colors_.cells_locked);
-    int onScreenCells = 0;
+    auto onScreenCells = [&] {
+        int lit = 0;
+        for (int row = 0; row < 9; ++row) {
+            for (int column = 0; column < 9; ++column) {
+                lit += board::CellRect(column, row).right() < 185 &&
+                       picture.pixelColor(Spot(column, row)).lightness() > 60;
+            }
+        }
+        return lit;
+    };
+    testing_support::WaitFor([&] {
+        picture = Capture("half.jpg");
+        return picture.size() == QSize(370, 370) && onScreenCells() >= 4 * 9;
+    });
+    ASSERT_EQ(picture.size(), QSize(370, 370));
     for (int row = 0; row < 9; ++row) {
         for (int column = 0; column < 9; ++column) {
-            const QRect cell = board::CellRect(column, row);
-            const QColor seen = picture.pixelColor(cell.topLeft() + QPoint(5, 21));
-            if (cell.right() < 185) {
-                onScreenCells += seen.lightness() > 60 ? 1 : 0;
-            } else if (cell.left() > 185) {
+            if (board::CellRect(column, row).left() > 185) {
+                const QColor seen = picture.pixelColor(Spot(column, row));
                 EXPECT_LT(seen.lightness(), 30) << column << "," << row;
                 EXPECT_FALSE(Near(seen, lockedFill)) << column << "," << row;
             }
         }
     }
-    EXPECT_GE(onScreenCells, 4 * 9);
+    EXPECT_GE(onScreenCells(), 4 * 9);
 }
 
 TEST_F(PictureOnScreen, TheThreeStampsStandInTheirCornersInTheDigitColour) {
