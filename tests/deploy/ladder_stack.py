@@ -11,6 +11,7 @@ import socket
 import ssl
 import subprocess
 import tempfile
+import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 # The quillmark-ladderd the tests run, from their command line (main()).
@@ -88,6 +89,16 @@ def ask(stack, method, path, body=None, headers=None, source="127.0.0.1"):
         return call(connection, method, path, body, headers)
     finally:
         connection.close()
+
+
+def wait_until(condition, seconds):
+    """Whether condition() came true within seconds, asked again every 20 ms."""
+    give_up = time.monotonic() + seconds
+    while not condition():
+        if time.monotonic() > give_up:
+            return False
+        time.sleep(0.02)
+    return True
 
 
 def solve(puzzle):
