@@ -22,15 +22,15 @@ from ladder_stack import Stack, ask, call, solve, wait_until
 
 
 
-def guess(stack, i, flooding, answered, refused, going, statuses):
-    """One flooding client: guesses of mallory's password from 127.0.0.2 on a kept-alive
+def guess(stack, i, flooding, answered, refused, statuses):
+    """Flooding client i: guesses of mallory's password from 127.0.0.2 on a kept-alive
     connection until flooding is cleared, 20000 guesses are answered in all, or a minute
-    has passed. Counts its answers into answered, those the server refused into refused, and
-    itself into going once answered; in the end puts the statuses it saw into statuses."""
+    has passed. Counts its answers into answered[i], those the server refused into refused;
+    in the end puts the statuses it saw into statuses."""
     seen = set()
     give_up = time.monotonic() + 60
     connection = stack.https("127.0.0.2")
-    while flooding.is_set() and answered.value < 20000 and time.monotonic() < give_up:
+    while flooding.is_set() and sum(answered) < 20000 and time.monotonic() < give_up:
         try:
             status, _, _ = call(connection, "POST", "/v2/games/start",
                                 {"user": "mallory", "password": "guess%d" % i})
@@ -38,12 +38,8 @@ def guess(stack, i, flooding, answered, refused, going, statuses):
             connection.close()
             connection = stack.https("127.0.0.2")
             continue
-        if not seen:
-            with going.get_lock():
-                going.value += 1
         seen.add(status)
-        with answered.get_lock():
-            answered.value += 1
+        answered[i] += 1
         if status == 403:
             with refused.get_lock():
                 refused.value += 1
@@ -56,15 +52,19 @@ class Flood:
 
     def __init__(self, stack, clients):
         self.flooding = multiprocessing.Event()
-        self.answered = multiprocessing.Value("i", 0)
+        # Each client's answers, written by that client alone.
+        self.answered = multiprocessing.Array("i", clients, lock=False)
         self.refused = multiprocessing.Value("i", 0)  # the guesses that reached the server
-        self.going = multiprocessing.Value("i", 0)  # the clients answered at least once
         self.statuses = multiprocessing.Queue()
         self.processes = [
             multiprocessing.Process(target=guess, args=(stack, i, self.flooding, self.answered,
-                                                        self.refused, self.going, self.statuses))
+                                                        self.refused, self.statuses))
             for i in range(clients)]
         self.seen = None
+
+    def going(self):
+        """How many clients have been answered at least once."""
+        return sum(1 for count in self.answered if count > 0)
 
     def start(self):
         self.flooding.set()
@@ -210,7 +210,7 @@ class FrontTest(unittest.TestCase):
         # The whole flood under way: every client answered, and the burst of guesses the front
         # lets through answered by the server, which then refuses the address without a hash.
         self.assertTrue(wait_until(
-            lambda: flood.going.value == 16 and flood.refused.value >= 10, 30))
+            lambda: flood.going() == 16 and flood.refused.value >= 10))
         for _ in range(3):
             status, body, seconds = login()
             self.assertEqual(status, 200, body)

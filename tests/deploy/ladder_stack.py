@@ -91,7 +91,12 @@ def ask(stack, method, path, body=None, headers=None, source="127.0.0.1"):
         connection.close()
 
 
-def wait_until(condition, seconds):
+# How long a test waits for what it looks for: far more than an idle machine needs, so that a
+# busy one (a build beside, the sanitizer) does not fail a sound stack.
+PATIENCE = 30
+
+
+def wait_until(condition, seconds=PATIENCE):
     """Whether condition() came true within seconds, asked again every 20 ms."""
     give_up = time.monotonic() + seconds
     while not condition():

@@ -114,14 +114,23 @@ inline std::vector<RawAnswer> SplitAnswers(std::string_view bytes) {
     return answers;
 }
 
-// Sends bytes on a new connection, half-closes, and returns every answer.
+// How a client ends its side of an exchange once it has sent its bytes.
+enum class Ending {
+    HalfClose,     // closes its sending side at once
+    ServerCloses,  // waits for the server to close, as its request asked
+};
+
+// Sends bytes on a new connection, ends it so, and returns every answer.
 inline std::vector<RawAnswer> Exchange(int port, std::string_view bytes,
-                                       const char* source = "127.0.0.1") {
+                                       const char* source = "127.0.0.1",
+                                       Ending ending = Ending::HalfClose) {
     RawConnection connection(port, source);
     if (!connection.Connected() || !connection.Send(bytes)) {
         return {};
     }
-    connection.HalfClose();
+    if (ending == Ending::HalfClose) {
+        connection.HalfClose();
+    }
     return SplitAnswers(connection.ReadToEnd());
 }
 
@@ -137,11 +146,7 @@ inline RawAnswer PostFrom(int port, const char* source, std::string_view path,
         .append(std::to_string(body.size()))
         .append("\r\n\r\n")
         .append(body);
-    RawConnection connection(port, source);
-    if (!connection.Connected() || !connection.Send(request)) {
-        return {};
-    }
-    auto answers = SplitAnswers(connection.ReadToEnd());
+    auto answers = Exchange(port, request, source, Ending::ServerCloses);
     return answers.empty() ? RawAnswer{} : answers.front();
 }
 
