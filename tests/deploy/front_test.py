@@ -200,7 +200,7 @@ class FrontTest(unittest.TestCase):
                                   {"user": "alice", "password": "secret"}, source=source)
             return status, body, time.monotonic() - asked
 
-        # What a login takes on this machine now, before the flood: a busy machine (a build
+        # What a login takes on this machine now, without the flood: a busy machine (a build
         # beside, the sanitizer) gives the player more room under the flood as well.
         alone = max(login("127.0.0.7")[2] for _ in range(2))
         # The flood runs in processes of its own, so that the player's login is timed without
@@ -211,12 +211,17 @@ class FrontTest(unittest.TestCase):
         # lets through answered by the server, which then refuses the address without a hash.
         self.assertTrue(wait_until(
             lambda: flood.going() == 16 and flood.refused.value >= 10))
+        waits = []
         for _ in range(3):
             status, body, seconds = login()
             self.assertEqual(status, 200, body)
-            self.assertLess(seconds, max(0.5, 5 * alone))
+            waits.append(seconds)
             time.sleep(0.2)
         statuses = flood.stop()
+        # Timed again once the flood is over, so that a load that came meanwhile counts too.
+        alone = max(alone, login("127.0.0.7")[2])
+        for seconds in waits:
+            self.assertLess(seconds, max(0.5, 5 * alone))
         self.assertTrue(statuses)
         self.assertLessEqual(statuses, {403, 429, 503})
 
