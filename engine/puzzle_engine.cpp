@@ -49,6 +49,10 @@ QString PuzzleEngine::Solve() {
     return link_.CallText("risolvi");
 }
 
+QString PuzzleEngine::UniqueSolution(const QString& puzzle) {
+    return link_.CallText("UniqueSolution", {Text(puzzle)});
+}
+
 QString PuzzleEngine::Generate(int levelNumber) {
     return link_.CallText("genera", {levelNumber});
 }

@@ -46,6 +46,9 @@ public:
     QString SaveToFile(const QString& path);
     QString LoadFromFile(const QString& path);
     QString Version();
+    // The one solution of an 81-character puzzle ("0" for a blank) as 81 digits, or "" when
+    // it has none or several; the engine's grid stays as it is.
+    QString UniqueSolution(const QString& puzzle);
 
     // The online ladder: a game id (or an error code) for a new game whose puzzle becomes the
     // grid; the official time in seconds for a finished one; "" for a forfeit the server took.

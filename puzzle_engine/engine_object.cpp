@@ -55,6 +55,7 @@ engine::Variant EngineObject::Invoke(std::string_view member, std::span<engine::
         {"ChiudiGiocoLadder", &EngineObject::ChiudiGiocoLadder},
         {"RinunciaGiocoLadder", &EngineObject::RinunciaGiocoLadder},
         {"VerificaVersione", &EngineObject::VerificaVersione},
+        {"UniqueSolution", &EngineObject::UniqueSolution},
     };
     auto found = operations.find(member);
     if (found == operations.end()) {
@@ -111,6 +112,17 @@ engine::Variant EngineObject::test_risolvibile(const Arguments& args) {
 engine::Variant EngineObject::verifica_soluzione_corrente(const Arguments& args) {
     args.ExpectCount(0);
     return Flag(session_.IsSolved());
+}
+
+engine::Variant EngineObject::UniqueSolution(const Arguments& args) {
+    args.ExpectCount(1);
+    const std::optional<sudoku::Grid> puzzle = sudoku::ParseLine(args.Text(0));
+    sudoku::Grid solution;
+    if (!puzzle || args.Text(0).size() != sudoku::kCellCount ||
+        sudoku::CountSolutions(*puzzle, 2, &solution) != 1) {
+        return std::string();
+    }
+    return sudoku::FormatLine(solution);
 }
 
 engine::Variant EngineObject::risolvi(const Arguments& args) {

@@ -37,6 +37,10 @@ namespace puzzle_engine {
 //                                             ERRORE_APERTURA_FILE, a file over 64 KiB
 //                                             ERRORE_FORMATO_O_INSUFFICIENTI_VALORI
 //   Versione()                                the engine's version text
+//   UniqueSolution(puzzle: text)              the solution of an 81-character puzzle ("." or
+//                                             "0" a blank) as 81 digits, or "" when it has
+//                                             none or several or is no puzzle; the current
+//                                             grid stays as it is
 //
 // The ladder operations each make one request to the ladder server (puzzle_engine/
 // ladder_client.h: the address from QUILLMARK_LADDER_URL, the start option serverTimeoutMs
@@ -84,6 +88,7 @@ private:
     engine::Variant ChiudiGiocoLadder(const Arguments& args);
     engine::Variant RinunciaGiocoLadder(const Arguments& args);
     engine::Variant VerificaVersione(const Arguments& args);
+    engine::Variant UniqueSolution(const Arguments& args);
 
     StartOptions options_;
     PuzzleSession session_;
