@@ -49,4 +49,13 @@ QColor InkFor(const QColor& background) {
     return ContrastRatio(black, background) >= ContrastRatio(white, background) ? black : white;
 }
 
+QColor ShadedFill(const QColor& fill, const QColor& shade) {
+    // Counted in hundredths of a step, so a mix that lands exactly on a half always rounds up.
+    auto mix = [](int fillChannel, int shadeChannel) {
+        return (65 * fillChannel + 35 * shadeChannel + 50) / 100;
+    };
+    return QColor(mix(fill.red(), shade.red()), mix(fill.green(), shade.green()),
+                  mix(fill.blue(), shade.blue()));
+}
+
 }  // namespace appearance

@@ -25,8 +25,17 @@ struct SkinColors {
     QString grid_font = "#000000";
     QString cells_locked = "#becbe3";
     QString cells_locked_font = "#000000";
-    // Digits that repeat in their row, column or box, while hints are on.
-    QString conflict_font = "#000080";
+    // Digits that repeat in their row, column or box, and the mark of their cell, while hints
+    // are on.
+    QString conflict_font = "#000096";
+    // Mixed into the fill of every cell in the selected cell's row, column and box, 35 parts
+    // to the fill's 65 (ShadedFill).
+    QString house_shade = "#ffc000";
+    // The frame inside every cell holding the selected digit, and the square behind that digit
+    // among a cell's notes.
+    QString same_digit_mark = "#004c00";
+    // Digits the player wrote that differ from the solution, and the corner mark of their cell.
+    QString mistake_font = "#580000";
 
     bool operator==(const SkinColors&) const = default;
 };

@@ -14,7 +14,7 @@ struct SkinColorKey {
 };
 
 // The keys of section [colors], in the order they are read and written.
-inline constexpr std::array<SkinColorKey, 17> kSkinColorKeys{{
+inline constexpr std::array<SkinColorKey, 20> kSkinColorKeys{{
     {"window_color", &SkinColors::window_color},
     {"button_bar", &SkinColors::button_bar},
     {"menu_bar", &SkinColors::menu_bar},
@@ -32,6 +32,9 @@ inline constexpr std::array<SkinColorKey, 17> kSkinColorKeys{{
     {"cells_locked", &SkinColors::cells_locked},
     {"cells_locked_font", &SkinColors::cells_locked_font},
     {"conflict_font", &SkinColors::conflict_font},
+    {"house_shade", &SkinColors::house_shade},
+    {"same_digit_mark", &SkinColors::same_digit_mark},
+    {"mistake_font", &SkinColors::mistake_font},
 }};
 
 // The files of a skin directory skin/<name>/: the three header pictures (left and right

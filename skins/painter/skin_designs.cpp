@@ -32,6 +32,9 @@ std::vector<SkinDesign> Designs() {
     ocean.cells_locked = "#f2d9a0";
     ocean.cells_locked_font = "#4a2e00";
     ocean.conflict_font = "#6b0000";
+    ocean.house_shade = "#7fffd4";
+    ocean.same_digit_mark = "#005c24";
+    ocean.mistake_font = "#60007c";
     designs.push_back({"ocean", QColor("#2a7fb8"), QColor("#155a8c"), QColor("#0a2f4d"),
                        Motif::Waves, QColor(255, 255, 255, 40), QColor("#e8f6ff"),
                        QColor("#f2d9a0"), ocean});
@@ -55,6 +58,9 @@ std::vector<SkinDesign> Designs() {
     forest.cells_locked = "#ecc98a";
     forest.cells_locked_font = "#4a2805";
     forest.conflict_font = "#6b0000";
+    forest.house_shade = "#e85868";
+    forest.same_digit_mark = "#900464";
+    forest.mistake_font = "#460486";
     designs.push_back({"forest", QColor("#4f9350"), QColor("#2d6a33"), QColor("#143418"),
                        Motif::Leaves, QColor(220, 255, 200, 46), QColor("#f1fae6"),
                        QColor("#ecc98a"), forest});
@@ -79,6 +85,9 @@ std::vector<SkinDesign> Designs() {
     night.cells_locked = "#a8782a";
     night.cells_locked_font = "#000000";
     night.conflict_font = "#ffff66";
+    night.house_shade = "#8050d0";
+    night.same_digit_mark = "#60ffff";
+    night.mistake_font = "#f0ffd0";
     designs.push_back({"night", QColor("#39435e"), QColor("#222a3d"), QColor("#0d1019"),
                        Motif::Stars, QColor(255, 248, 220, 150), QColor("#f3f0ff"),
                        QColor("#f0c05a"), night});

@@ -7,7 +7,7 @@
 
 namespace skin_painter {
 
-// How each skin looks: its header banner and its sixteen colours.
+// How each skin looks: its header banner and its twenty colours.
 enum class Motif { Lattice, Waves, Leaves, Stars };
 
 struct SkinDesign {

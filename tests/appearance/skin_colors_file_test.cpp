@@ -55,7 +55,10 @@ TEST_F(SkinColorsFile, KeysAreTheColourNamesInFileOrder) {
                                     "grid_font",
                                     "cells_locked",
                                     "cells_locked_font",
-                                    "conflict_font"};
+                                    "conflict_font",
+                                    "house_shade",
+                                    "same_digit_mark",
+                                    "mistake_font"};
     ASSERT_EQ(std::size(expected), kSkinColorKeys.size());
     for (size_t i = 0; i < kSkinColorKeys.size(); ++i) {
         EXPECT_STREQ(kSkinColorKeys[i].name, expected[i]);

@@ -113,20 +113,44 @@ TEST_F(SkinData, EverySkinReadsWell) {
     for (const QString& skin : Skins()) {
         SCOPED_TRACE(skin.toStdString());
         const SkinColors colors = ReadSkinColors(FileOf(skin, kSkinColorsFile));
+        const QColor digit = QColorFromHex(colors.grid_font);
+        const QColor conflict = QColorFromHex(colors.conflict_font);
+        const QColor mistake = QColorFromHex(colors.mistake_font);
+        const QColor sameDigit = QColorFromHex(colors.same_digit_mark);
+        const QColor shade = QColorFromHex(colors.house_shade);
         const QColor locked = QColorFromHex(colors.cells_locked);
+        const QColor shadedLocked = ShadedFill(locked, shade);
         for (const QString* fill : {&colors.grid1, &colors.grid2, &colors.grid3, &colors.grid4}) {
             SCOPED_TRACE(fill->toStdString());
-            EXPECT_GE(ContrastRatio(QColorFromHex(colors.grid_font), QColorFromHex(*fill)), 4.5);
-            // Repeated digits read on every cell and stand apart from the others.
-            EXPECT_GE(ContrastRatio(QColorFromHex(colors.conflict_font), QColorFromHex(*fill)),
-                      4.5);
-            EXPECT_GE(ColourDifference(locked, QColorFromHex(*fill)), 20.0);
+            const QColor plain = QColorFromHex(*fill);
+            const QColor shaded = ShadedFill(plain, shade);
+            // The selected cell's row, column and box stand out, and locked cells stand apart
+            // from the others, shaded or not.
+            EXPECT_GE(ColourDifference(plain, shaded), 8.0);
+            EXPECT_GE(ColourDifference(locked, plain), 20.0);
+            EXPECT_GE(ColourDifference(shadedLocked, shaded), 20.0);
+            for (const QColor& cell : {plain, shaded}) {
+                SCOPED_TRACE(cell.name().toStdString());
+                // Digits, repeated digits and mistakes read on every cell; the same-digit frame
+                // is seen on it.
+                EXPECT_GE(ContrastRatio(digit, cell), 4.5);
+                EXPECT_GE(ContrastRatio(conflict, cell), 4.5);
+                EXPECT_GE(ContrastRatio(mistake, cell), 4.5);
+                EXPECT_GE(ContrastRatio(sameDigit, cell), 3.0);
+            }
         }
-        EXPECT_GE(ContrastRatio(QColorFromHex(colors.cells_locked_font), locked), 4.5);
-        EXPECT_GE(ContrastRatio(QColorFromHex(colors.conflict_font), locked), 3.0);
-        EXPECT_GE(
-            ColourDifference(QColorFromHex(colors.conflict_font), QColorFromHex(colors.grid_font)),
-            20.0);
+        EXPECT_GE(ColourDifference(locked, shadedLocked), 8.0);
+        for (const QColor& cell : {locked, shadedLocked}) {
+            SCOPED_TRACE(cell.name().toStdString());
+            EXPECT_GE(ContrastRatio(QColorFromHex(colors.cells_locked_font), cell), 4.5);
+            EXPECT_GE(ContrastRatio(conflict, cell), 3.0);
+            EXPECT_GE(ContrastRatio(sameDigit, cell), 3.0);
+        }
+        // Repeated digits and mistakes stand apart from the other digits and from each other.
+        EXPECT_GE(ColourDifference(conflict, digit), 20.0);
+        EXPECT_GE(ColourDifference(mistake, digit), 20.0);
+        EXPECT_GE(ColourDifference(conflict, mistake), 20.0);
+
         EXPECT_GE(ContrastRatio(QColorFromHex(colors.menu_font), kMenuItemGround), 4.5);
         EXPECT_GE(ContrastRatio(QColorFromHex(colors.menu_select_font),
                                 QColorFromHex(colors.menu_select_color)),
@@ -135,6 +159,14 @@ TEST_F(SkinData, EverySkinReadsWell) {
             ContrastRatio(QColorFromHex(colors.status_bar_font), QColorFromHex(colors.status_bar)),
             4.5);
     }
+}
+
+TEST(ShadedFill, TakesThirtyFivePartsOfTheShadeToSixtyFiveOfTheFill) {
+    EXPECT_EQ(ShadedFill(Qt::black, Qt::white).name(QColor::HexArgb), "#ff595959");
+    EXPECT_EQ(ShadedFill(Qt::white, Qt::black).name(QColor::HexArgb), "#ffa6a6a6");
+    // Each channel on its own, 4.5 rounding up to 5; the cell is painted opaque.
+    EXPECT_EQ(ShadedFill(QColor(1, 200, 0, 10), QColor(11, 0, 100)).name(QColor::HexArgb),
+              "#ff058223");
 }
 
 TEST_F(SkinData, HeaderButtonSpotsAreDarkEnoughForWhiteGlyphs) {

@@ -6,6 +6,8 @@
 #include <QScreen>
 #include <QTest>
 
+#include "appearance/color_from_hex.h"
+#include "appearance/skin_colors.h"
 #include "board/cell_layout.h"
 #include "board/conflicts.h"
 #include "tests/support/window_fixture.h"
@@ -180,7 +182,7 @@ TEST_F(PlayAids, NotesAreThePlayersAndADigitInTheirUnitClearsWhatUndoBringsBack)
 
 TEST_F(PlayAids, RepeatedDigitsAreMarkedOnlyWhileHintsAreOn) {
     const QColor digit(Qt::black);
-    const QColor conflict(0x00, 0x00, 0x80);
+    const QColor conflict = appearance::QColorFromHex(appearance::SkinColors().conflict_font);
     Enter(0, 0, u'5');
     Enter(8, 0, u'5');
     Enter(4, 4, u'5');
