@@ -17,15 +17,40 @@ Stopwatch::Stopwatch(TickClock clock, QObject* parent) : QObject(parent), clock_
 
 void Stopwatch::Control(const QString& command) {
     start_ = clock_();
+    paused_ = false;
     if (command == QLatin1String("start")) {
         timer_.start();
     } else {
         timer_.stop();
     }
+    emit stateChanged();
+}
+
+void Stopwatch::Pause() {
+    if (!timer_.isActive()) {
+        return;
+    }
+    // Unsigned arithmetic counts across the tick count's wrap.
+    elapsedAtPause_ = clock_() - start_;
+    timer_.stop();
+    paused_ = true;
+    Tick();
+    emit stateChanged();
+}
+
+void Stopwatch::Resume() {
+    if (!paused_) {
+        return;
+    }
+    start_ = clock_() - elapsedAtPause_;
+    paused_ = false;
+    timer_.start();
+    emit stateChanged();
 }
 
 void Stopwatch::Tick() {
-    emit timeShown(ElapsedTimeText(start_, clock_()));
+    const std::uint32_t now = paused_ ? start_ + elapsedAtPause_ : clock_();
+    emit timeShown(ElapsedTimeText(start_, now));
 }
 
 }  // namespace game

@@ -48,5 +48,37 @@ TEST(Stopwatch, StartsFromZeroFreezesOnAnyOtherCommandAndRestartsFromZero) {
     EXPECT_GT(shown.size(), shownWhenStopped);
 }
 
+TEST(Stopwatch, APauseHoldsTheTimeUntilResumedAndOnlyARunningStopwatchPauses) {
+    std::uint32_t ticks = 0xFFFFFFFFu - 999;  // across the tick count's wrap
+    Stopwatch stopwatch([&ticks] { return ticks; });
+    QSignalSpy shown(&stopwatch, &Stopwatch::timeShown);
+    auto tick = [&] {
+        stopwatch.Tick();
+        return shown.back().at(0).toString();
+    };
+    stopwatch.Pause();
+    EXPECT_FALSE(stopwatch.IsPaused());  // nothing is timed yet
+    stopwatch.Control(QStringLiteral("start"));
+    ticks += 65'000;
+    stopwatch.Pause();
+    EXPECT_TRUE(stopwatch.IsPaused());
+    EXPECT_FALSE(stopwatch.IsRunning());
+    ticks += 3'600'000;
+    EXPECT_EQ(tick(), QStringLiteral("00 : 01 : 05"));
+    stopwatch.Resume();
+    ticks += 2000;
+    EXPECT_EQ(tick(), QStringLiteral("00 : 01 : 07"));
+    EXPECT_TRUE(stopwatch.IsRunning());
+
+    // A new puzzle while paused ends the pause and counts from zero.
+    stopwatch.Pause();
+    stopwatch.Control(QStringLiteral("start"));
+    EXPECT_FALSE(stopwatch.IsPaused());
+    EXPECT_EQ(tick(), QStringLiteral("00 : 00 : 00"));
+    stopwatch.Control(QStringLiteral("stop"));
+    stopwatch.Pause();
+    EXPECT_FALSE(stopwatch.IsPaused());
+}
+
 }  // namespace
 }  // namespace game
