@@ -14,6 +14,7 @@
 #include "app/accessibility.h"
 #include "app/error_report.h"
 #include "app/header_bar.h"
+#include "app/play_aids_settings.h"
 #include "app/popup_menu.h"
 #include "app/settings.h"
 #include "app/status_bar.h"
@@ -98,6 +99,7 @@ TFsudoku_main::~TFsudoku_main() {
 
 void TFsudoku_main::MakeFeatures(MainWindowOptions& options) {
     settings_ = std::make_unique<app::Settings>(paths_.configPath);
+    playAids_ = std::make_unique<app::PlayAidsSettings>(paths_.playAidsPath);
     skins_ = std::make_unique<appearance::Skins>(paths_.skinRoots);
     help_ = std::make_unique<help::HelpCommands>(*engine_, *dialogs_, openAddress_);
     board_ = new board::BoardSession(*engine_, this);
@@ -145,6 +147,7 @@ void TFsudoku_main::StartupSequence() {
     BuildSkinMenu();
     LevelMenuRefresh();
     ShowHintState();
+    LoadPlayAids();
     // After start-up no board cell has the focus.
     StatusBar->setFocus();
     stopwatch_->Control(QString());

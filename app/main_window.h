@@ -2,11 +2,13 @@
 
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 
 #include "app/program_paths.h"
+#include "board/play_aids.h"
 #include "engine/engine_link.h"
 #include "toolkit/dialogs.h"
 
@@ -16,6 +18,7 @@ class QTimer;
 
 namespace app {
 class HeaderBar;
+class PlayAidsSettings;
 class PopupMenu;
 class Settings;
 class StatusBar;
@@ -152,6 +155,16 @@ public:
     // The hint controls and status panel 4 as the hint switch says.
     void ShowHintState();
 
+    // --- Play aids (Options > Play Aids, and Actions after Confirm Grid) -----------------
+    // Each Play Aids item flips its aid and stores the choice.
+    void HighlightHouses1Click();
+    void HighlightSameDigits1Click();
+    void MarkMistakes1Click();
+    // Pauses the timed puzzle (the board covered, the stopwatch standing) or resumes it.
+    void Pause1Click();
+    void FillInAllNotes1Click();
+    void ClearAllNotes1Click();
+
     // --- Game ----------------------------------------------------------------------------
     void Puzzle1Click();
     void EmptyGrid1Click();
@@ -216,6 +229,14 @@ private:
     void ShowHintChecks();
     void ShowSkinChecks();
     void ShowLockChecks(bool on);
+    // The hint switch's menu item and tool button, which always show the same.
+    std::array<QAction*, 2> HintControls() const;
+    void ConnectPlayAids();
+    void LoadPlayAids();
+    void TogglePlayAid(bool board::PlayAids::*aid);
+    void ShowPlayAidChecks();
+    // Pause is there while a puzzle is timed offline; the notes commands while offline.
+    void ShowPauseState();
     void OnLevelItemTriggered();
     void OnHintControlTriggered();
     void OnSkinItemTriggered();
@@ -230,6 +251,7 @@ private:
     app::ProgramPaths paths_;
 
     std::unique_ptr<app::Settings> settings_;
+    std::unique_ptr<app::PlayAidsSettings> playAids_;
     std::unique_ptr<appearance::Skins> skins_;
     std::unique_ptr<help::HelpCommands> help_;
     // The feature objects that signal what they change, owned by the window as their parent.

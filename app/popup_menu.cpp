@@ -43,6 +43,10 @@ const ItemDesign kItems[] = {
     {"ShowHint1", "Actions1", Kind::Check, "Show Hint", Icon::Hint},
     {"Locksquares1", "Actions1", Kind::Check, "Lock Squares", Icon::Lock},
     {"ConfirmGrid1", "Actions1", Kind::Item, "Confirm Grid", Icon::Confirm},
+    {"N6", "Actions1", Kind::Separator, "", std::nullopt},
+    {"Pause1", "Actions1", Kind::Check, "Pause", std::nullopt},
+    {"FillInAllNotes1", "Actions1", Kind::Item, "Fill In All Notes", std::nullopt},
+    {"ClearAllNotes1", "Actions1", Kind::Item, "Clear All Notes", std::nullopt},
     {"Options1", nullptr, Kind::Submenu, "Options", std::nullopt},
     {"Level1", "Options1", Kind::Submenu, "Level", std::nullopt},
     {"Easy1", "Level1", Kind::Check, "Easy", std::nullopt},
@@ -50,6 +54,10 @@ const ItemDesign kItems[] = {
     {"Hard1", "Level1", Kind::Check, "Hard", std::nullopt},
     {"Skin1", "Options1", Kind::Submenu, "Skin", std::nullopt},
     {"Default1", "Skin1", Kind::Check, "default", std::nullopt},
+    {"PlayAids1", "Options1", Kind::Submenu, "Play Aids", std::nullopt},
+    {"HighlightHouses1", "PlayAids1", Kind::Check, "Highlight Row, Column and Box", std::nullopt},
+    {"HighlightSameDigits1", "PlayAids1", Kind::Check, "Highlight Same Digits", std::nullopt},
+    {"MarkMistakes1", "PlayAids1", Kind::Check, "Mark Mistakes", std::nullopt},
     {"Help1", nullptr, Kind::Submenu, "Help", std::nullopt},
     {"QuillmarkSite1", "Help1", Kind::Item, "Quillmark Site", std::nullopt},
     {"QuillmarkForum1", "Help1", Kind::Item, "Quillmark Forum", std::nullopt},
@@ -81,9 +89,15 @@ const ItemShortcut kShortcuts[] = {
     {"ShowHint1", Qt::CTRL | Qt::Key_H},
     {"Locksquares1", Qt::CTRL | Qt::Key_L},
     {"ConfirmGrid1", Qt::CTRL | Qt::Key_Return, Qt::CTRL | Qt::Key_Enter},
+    {"Pause1", QKeyCombination(Qt::Key_F8), QKeyCombination(Qt::Key_Pause)},
+    {"FillInAllNotes1", Qt::CTRL | Qt::SHIFT | Qt::Key_A},
+    {"ClearAllNotes1", Qt::CTRL | Qt::SHIFT | Qt::Key_Backspace},
     {"Easy1", Qt::ALT | Qt::Key_1},
     {"Medium1", Qt::ALT | Qt::Key_2},
     {"Hard1", Qt::ALT | Qt::Key_3},
+    {"HighlightHouses1", QKeyCombination(Qt::Key_F5)},
+    {"HighlightSameDigits1", QKeyCombination(Qt::Key_F6)},
+    {"MarkMistakes1", QKeyCombination(Qt::Key_F7)},
     {"QuillmarkSite1", Qt::CTRL | Qt::Key_F1},
     {"QuillmarkForum1", Qt::CTRL | Qt::SHIFT | Qt::Key_F1},
     {"Checkforupdates1", Qt::CTRL | Qt::Key_U},
@@ -150,6 +164,11 @@ QAction* PopupMenu::Item(const QString& name) const {
         throw std::out_of_range("The menu has no item " + name.toStdString());
     }
     return item;
+}
+
+std::array<QAction*, 3> PopupMenu::Levels() const {
+    return {Item(QStringLiteral("Easy1")), Item(QStringLiteral("Medium1")),
+            Item(QStringLiteral("Hard1"))};
 }
 
 QMenu* PopupMenu::Submenu(const QString& name) const {

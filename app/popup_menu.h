@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QHash>
 #include <QMenu>
+#include <array>
 
 namespace app {
 
@@ -26,6 +27,20 @@ public:
     QMenu* Submenu(const QString& name) const;
     // The items that carry keys; their keys work where the actions are added to a window.
     const QList<QAction*>& ShortcutItems() const { return shortcutItems_; }
+
+    // The items the window shows a state on, besides running their commands.
+    QAction* ShowHint() const { return Item(QStringLiteral("ShowHint1")); }
+    QAction* LockSquares() const { return Item(QStringLiteral("Locksquares1")); }
+    // Easy, Medium and Hard.
+    std::array<QAction*, 3> Levels() const;
+    QMenu* Skins() const { return Submenu(QStringLiteral("Skin1")); }
+    QAction* DefaultSkin() const { return Item(QStringLiteral("Default1")); }
+    QAction* HighlightHouses() const { return Item(QStringLiteral("HighlightHouses1")); }
+    QAction* HighlightSameDigits() const { return Item(QStringLiteral("HighlightSameDigits1")); }
+    QAction* MarkMistakes() const { return Item(QStringLiteral("MarkMistakes1")); }
+    QAction* Pause() const { return Item(QStringLiteral("Pause1")); }
+    QAction* FillInAllNotes() const { return Item(QStringLiteral("FillInAllNotes1")); }
+    QAction* ClearAllNotes() const { return Item(QStringLiteral("ClearAllNotes1")); }
 
 private:
     QMenu* menu_;

@@ -8,6 +8,8 @@ namespace app {
 
 namespace {
 
+const QString kPlayAidsFile = QStringLiteral("play_aids.ini");
+
 QString PlayerFolder(QStandardPaths::StandardLocation location) {
     const QString folder =
         QStandardPaths::writableLocation(location) + QStringLiteral("/quillmark");
@@ -19,6 +21,7 @@ QString PlayerFolder(QStandardPaths::StandardLocation location) {
 
 ProgramPaths PathsIn(const QString& programDir) {
     return {programDir + QStringLiteral("config.ini"),
+            programDir + kPlayAidsFile,
             {programDir + QStringLiteral("skin")},
             programDir};
 }
@@ -29,7 +32,9 @@ ProgramPaths PathsFor(const QString& executableDir, const QString& shippedSkins)
         return PathsIn(executableDir);
     }
     const QString data = PlayerFolder(QStandardPaths::GenericDataLocation);
-    return {PlayerFolder(QStandardPaths::GenericConfigLocation) + QStringLiteral("config.ini"),
+    const QString config = PlayerFolder(QStandardPaths::GenericConfigLocation);
+    return {config + QStringLiteral("config.ini"),
+            config + kPlayAidsFile,
             {data + QStringLiteral("skin"),
              QDir::cleanPath(QDir(executableDir).absoluteFilePath(shippedSkins))},
             PlayerFolder(QStandardPaths::GenericCacheLocation)};

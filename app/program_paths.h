@@ -12,6 +12,8 @@ namespace app {
 // $XDG_CACHE_HOME/quillmark/.
 struct ProgramPaths {
     QString configPath;
+    // The player's play aids, beside config.ini.
+    QString playAidsPath;
     // The skin folders, the first winning where two hold a skin of the same name.
     QStringList skinRoots;
     // Ends in "/".

@@ -28,6 +28,9 @@ public:
     // The button widget of that name, or nullptr for a divider or an unknown name.
     QToolButton* Button(const QString& buttonName) const;
 
+    QAction* HintButton() const { return Action(QStringLiteral("ToolButton_hint")); }
+    QAction* LockButton() const { return Action(QStringLiteral("ToolButton_lock")); }
+
     // The pen buttons: index 0 is the eraser, 1 to 9 the digits.
     QAction* PenAction(int index) const { return penActions_[index]; }
     QActionGroup* PenGroup() const { return penGroup_; }

@@ -42,7 +42,7 @@ void TFsudoku_main::BuildComposition() {
     ToolBar->setGeometry(0, 36, width(), app::ToolBar::kHeight);
     SunkenLine(this, 59);
 
-    StringGrid = new board::BoardGrid(colors, board_->Locked(), this);
+    StringGrid = new board::BoardGrid(colors, board_->View(), this);
     StringGrid->move(145, 71);
 
     StatusBar = new app::StatusBar(this);

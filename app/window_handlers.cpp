@@ -25,12 +25,6 @@
 #include "output/puzzle_files.h"
 #include "toolkit/sentences.h"
 
-namespace {
-
-const char* const kLevelItems[] = {"Easy1", "Medium1", "Hard1"};
-
-}  // namespace
-
 // --- Header and menus ------------------------------------------------------------------------
 
 void TFsudoku_main::BBmenuClick() {
@@ -59,16 +53,15 @@ void TFsudoku_main::panel_move_headerMouseDown() {
 }
 
 void TFsudoku_main::LevelMenuRefresh() {
-    for (const char* name : kLevelItems) {
-        Menu->Item(QString::fromLatin1(name))->setEnabled(true);
+    for (QAction* item : Menu->Levels()) {
+        item->setEnabled(true);
     }
     ShowLevelChecks();
     StatusBar->SetPanelText(app::StatusPanel::Level, sentences::kLevelPanel + settings_->Level());
 }
 
 void TFsudoku_main::ShowLevelChecks() {
-    for (const char* name : kLevelItems) {
-        QAction* item = Menu->Item(QString::fromLatin1(name));
+    for (QAction* item : Menu->Levels()) {
         item->setChecked(app::ItemCaption(item) == settings_->Level());
     }
 }
@@ -92,8 +85,8 @@ void TFsudoku_main::Locksquares1Click() {
 }
 
 void TFsudoku_main::ShowLockChecks(bool on) {
-    Menu->Item(QStringLiteral("Locksquares1"))->setChecked(on);
-    ToolBar->Action(QStringLiteral("ToolButton_lock"))->setChecked(on);
+    Menu->LockSquares()->setChecked(on);
+    ToolBar->LockButton()->setChecked(on);
 }
 
 void TFsudoku_main::ToolButton_DigitClick(int digit) {
@@ -145,21 +138,24 @@ void TFsudoku_main::ToggleHint() {
     ShowHintState();
 }
 
+std::array<QAction*, 2> TFsudoku_main::HintControls() const {
+    return {Menu->ShowHint(), ToolBar->HintButton()};
+}
+
 void TFsudoku_main::ShowHintState() {
-    for (QAction* control : {Menu->Item(QStringLiteral("ShowHint1")),
-                             ToolBar->Action(QStringLiteral("ToolButton_hint"))}) {
+    for (QAction* control : HintControls()) {
         control->setEnabled(true);
     }
     ShowHintChecks();
     StatusBar->SetPanelText(app::StatusPanel::Hint, hints_->StateText());
     // Repeated digits are marked while hints are on.
-    StringGrid->ShowConflicts(hints_->IsOn());
+    board_->ShowConflicts(hints_->IsOn());
 }
 
 void TFsudoku_main::ShowHintChecks() {
-    const bool on = hints_->IsOn();
-    Menu->Item(QStringLiteral("ShowHint1"))->setChecked(on);
-    ToolBar->Action(QStringLiteral("ToolButton_hint"))->setChecked(on);
+    for (QAction* control : HintControls()) {
+        control->setChecked(hints_->IsOn());
+    }
 }
 
 void TFsudoku_main::OnHintControlTriggered() {
@@ -189,12 +185,16 @@ void TFsudoku_main::Challenge1Click() {
     onlineGame_->Challenge(settings_->Account());
 }
 
-// While a game runs, hints are locked off and their controls with them.
+// While a game runs, hints are locked off and their controls with them, and the program does
+// not ask for the solution the server alone is to know.
 void TFsudoku_main::OnOnlineGameStateChanged(bool running) {
     hints_->Lock(running);
     ShowHintState();
-    Menu->Item(QStringLiteral("ShowHint1"))->setEnabled(!running);
-    ToolBar->Action(QStringLiteral("ToolButton_hint"))->setEnabled(!running);
+    for (QAction* control : HintControls()) {
+        control->setEnabled(!running);
+    }
+    board_->AllowSolution(!running);
+    ShowPauseState();
     StatusBar->SetPanelText(app::StatusPanel::Level,
                             running ? QString(sentences::kOnlineGamePanel)
                                     : sentences::kLevelPanel + settings_->Level());

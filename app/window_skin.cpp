@@ -58,7 +58,8 @@ public:
         // The menu and the board read these at every paint.
         for (const QString* paintedColor :
              {&colors.menu_font, &colors.menu_bar, &colors.menu_select_border,
-              &colors.menu_select_color, &colors.menu_select_font, &colors.conflict_font}) {
+              &colors.menu_select_color, &colors.menu_select_font, &colors.conflict_font,
+              &colors.house_shade, &colors.same_digit_mark, &colors.mistake_font}) {
             QColorFromHex(*paintedColor);
         }
         board_.RepaintAll();
@@ -81,8 +82,8 @@ void TFsudoku_main::ApplySkin() {
 
 void TFsudoku_main::BuildSkinMenu() {
     const appearance::SkinMenuItems items = skins_->MenuItems();
-    QMenu* submenu = Menu->Submenu(QStringLiteral("Skin1"));
-    QAction* first = Menu->Item(QStringLiteral("Default1"));
+    QMenu* submenu = Menu->Skins();
+    QAction* first = Menu->DefaultSkin();
     for (QAction* item : submenu->actions()) {
         if (item != first) {
             submenu->removeAction(item);
@@ -104,7 +105,7 @@ void TFsudoku_main::BuildSkinMenu() {
 }
 
 void TFsudoku_main::ShowSkinChecks() {
-    const QList<QAction*> items = Menu->Submenu(QStringLiteral("Skin1"))->actions();
+    const QList<QAction*> items = Menu->Skins()->actions();
     for (qsizetype i = 0; i < items.size(); ++i) {
         const bool current = i == 0 ? skins_->Name() == QLatin1String("default")
                                     : app::ItemCaption(items[i]) == skins_->Name();

@@ -11,12 +11,14 @@
 #include "app/tool_bar.h"
 #include "board/board_grid.h"
 #include "board/board_session.h"
+#include "board/hint_text.h"
 #include "board/hints.h"
 #include "game/online_game.h"
 #include "game/puzzle_commands.h"
 #include "game/stopwatch.h"
 #include "output/picture_commands.h"
 #include "output/puzzle_files.h"
+#include "toolkit/sentences.h"
 
 namespace {
 
@@ -84,12 +86,10 @@ void TFsudoku_main::ConnectHandlers() {
         pen->setEnabled(true);
     }
     // The level items and hint controls are enabled by the start-up sequence.
-    for (const char* level : {"Easy1", "Medium1", "Hard1"}) {
-        connect(Menu->Item(QString::fromLatin1(level)), &QAction::triggered, this,
-                &TFsudoku_main::OnLevelItemTriggered);
+    for (QAction* level : Menu->Levels()) {
+        connect(level, &QAction::triggered, this, &TFsudoku_main::OnLevelItemTriggered);
     }
-    for (QAction* control : {Menu->Item(QStringLiteral("ShowHint1")),
-                             ToolBar->Action(QStringLiteral("ToolButton_hint"))}) {
+    for (QAction* control : HintControls()) {
         connect(control, &QAction::triggered, this, &TFsudoku_main::OnHintControlTriggered);
     }
 
@@ -112,6 +112,8 @@ void TFsudoku_main::ConnectHandlers() {
     connect(StringGrid, &board::BoardGrid::cellRightClicked, this, [this](int column, int row) {
         Run([this, column, row] { StringGridRightClick(column, row); });
     });
+    connect(StringGrid, &board::BoardGrid::currentCellChanged, board_,
+            &board::BoardSession::Select);
 
     auto* menuKeys = new QAction(this);
     menuKeys->setShortcuts({QKeySequence(Qt::Key_F10), QKeySequence(Qt::Key_Menu)});
@@ -129,24 +131,23 @@ void TFsudoku_main::ConnectHandlers() {
     windowKeys_ = {menuKeys, minimiseKey, undoKey, redoKeys};
 
     // What the feature objects change, the window shows.
-    connect(board_, &board::BoardSession::cellChanged, StringGrid, &board::BoardGrid::SetCellText);
-    connect(board_, &board::BoardSession::notesChanged, StringGrid,
-            &board::BoardGrid::SetCellNotes);
-    connect(board_, &board::BoardSession::locksChanged, this, [this](bool on) {
-        ShowLockChecks(on);
-        StringGrid->RepaintAll();
+    connect(board_, &board::BoardSession::cellChanged, StringGrid, &board::BoardGrid::ShowCell);
+    connect(board_, &board::BoardSession::viewChanged, StringGrid, &board::BoardGrid::RepaintAll);
+    connect(board_, &board::BoardSession::locksChanged, this, &TFsudoku_main::ShowLockChecks);
+    connect(board_, &board::BoardSession::missingCountChanged, this, [this](int missing) {
+        StatusBar->SetPanelText(app::StatusPanel::MissingCount,
+                                sentences::kMissingPanel + QString::number(missing));
     });
-    connect(board_, &board::BoardSession::missingCountShown, this, [this](const QString& text) {
-        StatusBar->SetPanelText(app::StatusPanel::MissingCount, text);
+    connect(hints_, &board::Hints::hintShown, this, [this](std::optional<board::Notes> candidates) {
+        StatusBar->SetPanelText(app::StatusPanel::Hint, board::HintPanelText(candidates));
     });
-    connect(hints_, &board::Hints::hintShown, this,
-            [this](const QString& text) { StatusBar->SetPanelText(app::StatusPanel::Hint, text); });
     connect(stopwatch_, &game::Stopwatch::timeShown, this,
             [this](const QString& text) { StatusBar->SetPanelText(app::StatusPanel::Time, text); });
     connect(onlineGame_, &game::OnlineGame::serverTimeShown, this,
             [this](const QString& text) { StatusBar->SetPanelText(app::StatusPanel::Time, text); });
     connect(onlineGame_, &game::OnlineGame::gameStateChanged, this,
             &TFsudoku_main::OnOnlineGameStateChanged);
+    ConnectPlayAids();
     ConnectFeatureNotices(*onlineGame_);
     ConnectFeatureNotices(*puzzle_);
     ConnectFeatureNotices(*files_);

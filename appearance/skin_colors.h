@@ -27,7 +27,7 @@ struct SkinColors {
     QString cells_locked_font = "#000000";
     // Digits that repeat in their row, column or box, and the mark of their cell, while hints
     // are on.
-    QString conflict_font = "#000096";
+    QString conflict_font = "#0000e0";
     // Mixed into the fill of every cell in the selected cell's row, column and box, 35 parts
     // to the fill's 65 (ShadedFill).
     QString house_shade = "#ffc000";

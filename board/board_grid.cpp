@@ -9,8 +9,8 @@
 #include "board/board_keys.h"
 #include "board/cell_layout.h"
 #include "board/cell_painter.h"
-#include "board/conflicts.h"
 #include "board/grid_text.h"
+#include "toolkit/sentences.h"
 
 namespace board {
 
@@ -21,9 +21,8 @@ constexpr int kFocusFrameWidth = 2;
 
 }  // namespace
 
-BoardGrid::BoardGrid(const appearance::SkinColors& colors, const LockedCells& locked,
-                     QWidget* parent)
-    : QTableWidget(kCellCount, kCellCount, parent), colors_(colors), locked_(locked) {
+BoardGrid::BoardGrid(const appearance::SkinColors& colors, const BoardView& view, QWidget* parent)
+    : QTableWidget(kCellCount, kCellCount, parent), colors_(colors), view_(view) {
     setObjectName(QStringLiteral("StringGrid"));
     setAccessibleName(QStringLiteral("Board"));
 
@@ -32,6 +31,9 @@ BoardGrid::BoardGrid(const appearance::SkinColors& colors, const LockedCells& lo
     gridFont_.setWeight(QFont::Normal);
     notesFont_.setFamily(QStringLiteral("DejaVu Sans"));
     notesFont_.setPixelSize(10);
+    coverFont_.setFamily(QStringLiteral("DejaVu Sans"));
+    coverFont_.setPixelSize(28);
+    coverFont_.setWeight(QFont::Bold);
 
     horizontalHeader()->hide();
     verticalHeader()->hide();
@@ -58,7 +60,8 @@ BoardGrid::BoardGrid(const appearance::SkinColors& colors, const LockedCells& lo
         for (int column = 0; column < kCellCount; ++column) {
             auto* item = new QTableWidgetItem();
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            item->setData(Qt::AccessibleDescriptionRole, CellDescription(column, row, false, 0));
+            item->setData(Qt::AccessibleDescriptionRole,
+                          CellDescription(column, row, false, 0, {}));
             setItem(row, column, item);
         }
     }
@@ -68,47 +71,41 @@ QString BoardGrid::CellText(int column, int row) const {
     return item(row, column)->text();
 }
 
-void BoardGrid::SetCellText(int column, int row, const QString& text) {
-    item(row, column)->setText(text);
-    // A digit that comes or goes may start or end a repeat anywhere in its row, column and
-    // box: those cells' marks change with it, not only the cell's own.
-    if (conflictsShown_) {
-        viewport()->update();
-    }
-}
-
-void BoardGrid::SetCellNotes(int column, int row, Notes notes) {
-    notes_[CellIndex(column, row)] = notes;
-    UpdateDescription(column, row);
-    viewport()->update(CellRect(column, row));
-}
-
-void BoardGrid::ShowConflicts(bool shown) {
-    if (conflictsShown_ != shown) {
-        conflictsShown_ = shown;
-        viewport()->update();
-    }
-}
-
-void BoardGrid::UpdateDescription(int column, int row) {
-    const QString description =
-        CellDescription(column, row, locked_.Contains(column, row), notes_[CellIndex(column, row)]);
-    if (item(row, column)->data(Qt::AccessibleDescriptionRole).toString() != description) {
-        item(row, column)->setData(Qt::AccessibleDescriptionRole, description);
-    }
-}
-
-void BoardGrid::RepaintAll() {
-    for (int row = 0; row < kCellCount; ++row) {
-        for (int column = 0; column < kCellCount; ++column) {
-            UpdateDescription(column, row);
-        }
-    }
+void BoardGrid::ShowCell(int column, int row) {
+    UpdateItem(column, row, view_.Marks()[CellIndex(column, row)]);
     viewport()->update();
 }
 
+void BoardGrid::RepaintAll() {
+    const BoardMarks marks = view_.Marks();
+    for (int row = 0; row < kCellCount; ++row) {
+        for (int column = 0; column < kCellCount; ++column) {
+            UpdateItem(column, row, marks[CellIndex(column, row)]);
+        }
+    }
+    setAccessibleDescription(view_.Paused() ? QString(sentences::kPausedCover) : QString());
+    viewport()->update();
+}
+
+void BoardGrid::UpdateItem(int column, int row, const CellMarks& marks) {
+    // While paused nothing of the puzzle is read out either.
+    const CellState& cell = view_.Cell(column, row);
+    const bool paused = view_.Paused();
+    QTableWidgetItem* shown = item(row, column);
+    const QString text = paused ? QString() : cell.text;
+    if (shown->text() != text) {
+        shown->setText(text);
+    }
+    const QString description = CellDescription(column, row, view_.Locked().Contains(column, row),
+                                                paused ? 0 : cell.notes, marks);
+    if (shown->data(Qt::AccessibleDescriptionRole).toString() != description) {
+        shown->setData(Qt::AccessibleDescriptionRole, description);
+    }
+}
+
 QColor BoardGrid::FillColor(int column, int row) const {
-    if (locked_.Contains(column, row)) {
+    // The cover shows not even where the givens stand.
+    if (view_.Locked().Contains(column, row) && !view_.Paused()) {
         return appearance::DrawingColor(colors_, &appearance::SkinColors::cells_locked);
     }
     constexpr appearance::SkinColorField kFills[] = {
@@ -125,37 +122,57 @@ void BoardGrid::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), kGridLineColor);
 
-    const QColor textColor = appearance::DrawingColor(colors_, &appearance::SkinColors::grid_font);
-    const QColor lockedText =
-        appearance::DrawingColor(colors_, &appearance::SkinColors::cells_locked_font);
-    const QColor conflictText =
-        appearance::DrawingColor(colors_, &appearance::SkinColors::conflict_font);
-    BoardCellTexts texts;
+    using appearance::SkinColors;
+    auto colour = [this](appearance::SkinColorField key) {
+        return appearance::DrawingColor(colors_, key);
+    };
+    const QColor textColor = colour(&SkinColors::grid_font);
+    const QColor lockedText = colour(&SkinColors::cells_locked_font);
+    const QColor shade = colour(&SkinColors::house_shade);
+    const bool paused = view_.Paused();
+    const BoardMarks marks = view_.Marks();
     for (int row = 0; row < kCellCount; ++row) {
         for (int column = 0; column < kCellCount; ++column) {
-            texts[row][column] = CellText(column, row);
-        }
-    }
-    const ConflictMap conflicts = conflictsShown_ ? FindConflicts(texts) : ConflictMap{};
-    for (int row = 0; row < kCellCount; ++row) {
-        for (int column = 0; column < kCellCount; ++column) {
-            const bool locked = locked_.Contains(column, row);
-            CellLook look{FillColor(column, row), locked ? lockedText : textColor,
-                          texts[row][column]};
-            if (conflicts[row][column]) {
-                look.textColor = conflictText;
+            const CellState& cell = view_.Cell(column, row);
+            const CellMarks& mark = marks[CellIndex(column, row)];
+            const QRect rect = CellRect(column, row);
+            CellLook look{FillColor(column, row),
+                          view_.Locked().Contains(column, row) ? lockedText : textColor,
+                          paused ? QString() : cell.text};
+            if (mark.shaded) {
+                look.fill = appearance::ShadedFill(look.fill, shade);
             }
-            PaintCell(painter, CellRect(column, row), look, gridFont_);
-            if (look.text.isEmpty() && notes_[CellIndex(column, row)] != 0) {
-                PaintNotes(painter, CellRect(column, row), notes_[CellIndex(column, row)],
-                           textColor);
+            if (mark.conflict) {
+                look.textColor = colour(&SkinColors::conflict_font);
             }
+            if (mark.mistake) {
+                look.textColor = colour(&SkinColors::mistake_font);
+            }
+            PaintCell(painter, rect, look, gridFont_);
+            if (!paused && look.text.isEmpty() && cell.notes != 0) {
+                PaintNotes(painter, rect, cell.notes, mark.sameDigitNote, textColor);
+            }
+            CellMarkLook marksLook;
+            if (mark.sameDigit) {
+                marksLook.frame = colour(&SkinColors::same_digit_mark);
+            }
+            if (mark.conflict) {
+                marksLook.lowerCorner = colour(&SkinColors::conflict_font);
+            }
+            if (mark.mistake) {
+                marksLook.upperCorner = colour(&SkinColors::mistake_font);
+            }
+            PaintCellMarks(painter, rect, marksLook);
         }
     }
     for (int row = 0; row < kCellCount; ++row) {
         for (int column = 0; column < kCellCount; ++column) {
             PaintBoxLines(painter, CellRect(column, row), column, row);
         }
+    }
+    if (paused) {
+        PaintCover(painter);
+        return;
     }
 
     // The focus frame: inside the selected cell, in black or white, whichever reads better on
@@ -169,18 +186,38 @@ void BoardGrid::paintEvent(QPaintEvent*) {
     }
 }
 
-void BoardGrid::PaintNotes(QPainter& painter, const QRect& cell, Notes notes,
+void BoardGrid::PaintCover(QPainter& painter) const {
+    // A plain card in the locked cells' colours over the middle of the board.
+    const QRect card =
+        QRect(0, 0, 180, 64).translated(viewport()->rect().center() - QPoint(90, 32));
+    painter.save();
+    painter.setPen(QPen(Qt::black, 2));
+    painter.setBrush(appearance::DrawingColor(colors_, &appearance::SkinColors::cells_locked));
+    painter.drawRect(card);
+    painter.setFont(coverFont_);
+    painter.setPen(appearance::DrawingColor(colors_, &appearance::SkinColors::cells_locked_font));
+    painter.drawText(card, Qt::AlignCenter, sentences::kPausedCover);
+    painter.restore();
+}
+
+void BoardGrid::PaintNotes(QPainter& painter, const QRect& cell, Notes notes, Notes marked,
                            const QColor& ink) const {
     // Digit d in row (d - 1) / 3 and column (d - 1) % 3 of the cell: 1 top left, 9 bottom right.
     const QRectF inner = QRectF(cell).adjusted(2, 2, -2, -2);
     const qreal slot = inner.width() / 3;
+    const QColor mark = appearance::DrawingColor(colors_, &appearance::SkinColors::same_digit_mark);
     painter.save();
     painter.setFont(notesFont_);
-    painter.setPen(ink);
     for (int digit = 1; digit <= 9; ++digit) {
         if ((notes >> digit) & 1) {
             const QRectF place(inner.left() + slot * ((digit - 1) % 3),
                                inner.top() + slot * ((digit - 1) / 3), slot, slot);
+            // The selected digit among the notes stands on a square of the same-digit mark.
+            const bool isMarked = (marked >> digit) & 1;
+            if (isMarked) {
+                painter.fillRect(place.adjusted(0.5, 0.5, -0.5, -0.5), mark);
+            }
+            painter.setPen(isMarked ? appearance::InkFor(mark) : ink);
             painter.drawText(place, Qt::AlignCenter, QString::number(digit));
         }
     }
@@ -188,6 +225,11 @@ void BoardGrid::PaintNotes(QPainter& painter, const QRect& cell, Notes notes,
 }
 
 void BoardGrid::keyPressEvent(QKeyEvent* event) {
+    if (view_.Paused()) {
+        // Nothing moves or changes under the cover; the window's own keys still work.
+        event->ignore();
+        return;
+    }
     const QModelIndex current = currentIndex();
     const BoardKey key = BoardKeyFor(event->key(), event->modifiers());
     if (key.action != BoardKey::Action::None) {
@@ -224,6 +266,10 @@ void BoardGrid::keyPressEvent(QKeyEvent* event) {
 }
 
 void BoardGrid::mousePressEvent(QMouseEvent* event) {
+    if (view_.Paused()) {
+        emit coverClicked();
+        return;
+    }
     announceMoves_ = false;
     QTableWidget::mousePressEvent(event);
     announceMoves_ = true;
@@ -259,6 +305,9 @@ void BoardGrid::changeEvent(QEvent* event) {
 
 void BoardGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableWidget::currentChanged(current, previous);
+    if (current.isValid()) {
+        emit currentCellChanged(current.column(), current.row());
+    }
     if (announceMoves_ && current.isValid()) {
         emit selectionMoved(current.column(), current.row());
     }

@@ -1,7 +1,8 @@
 #include "board/board_session.h"
 
+#include "board/hint_text.h"
+
 #include "engine/puzzle_engine.h"
-#include "toolkit/sentences.h"
 
 namespace board {
 
@@ -48,17 +49,19 @@ void BoardSession::RefreshBoard(const QString& mode) {
 
 void BoardSession::ToggleLockSquares() {
     locksOn_ = !locksOn_;
-    locked_.Clear();
+    view_.Locked().Clear();
     if (locksOn_) {
         for (int column = 0; column < 9; ++column) {
             for (int row = 0; row < 9; ++row) {
                 if (!CellText(column, row).isEmpty()) {
-                    locked_.Append(column, row);
+                    view_.Locked().Append(column, row);
                 }
             }
         }
     }
+    UpdateSolution();
     emit locksChanged(locksOn_);
+    emit viewChanged();
 }
 
 void BoardSession::ClearBoard() {
@@ -70,13 +73,16 @@ void BoardSession::ClearBoard() {
     engine_.Clear();
     locksOn_ = false;
     history_.Clear();
+    // The locked cells stay, but they are no longer the puzzle of an empty board.
+    view_.SetSolution(QString());
+    emit viewChanged();
     UpdateMissingCount();
 }
 
 void BoardSession::RestoreLockedCells() {
     for (int column = 0; column < 9; ++column) {
         for (int row = 0; row < 9; ++row) {
-            if (locked_.Contains(column, row)) {
+            if (view_.Locked().Contains(column, row)) {
                 WriteToEngine(column, row, CellText(column, row));
             } else {
                 SetCell(column, row, {});
@@ -87,7 +93,7 @@ void BoardSession::RestoreLockedCells() {
 
 void BoardSession::UpdateMissingCount() {
     const int filled = engine_.FilledCount();
-    emit missingCountShown(sentences::kMissingPanel + QString::number(81 - filled));
+    emit missingCountChanged(81 - filled);
 }
 
 void BoardSession::ChooseDigitPen(int digit) {
@@ -100,13 +106,19 @@ void BoardSession::ChooseEraser() {
 }
 
 void BoardSession::ClickCell(int column, int row) {
-    if (selectedDigit_ != kNoPen && !locked_.Contains(column, row)) {
+    if (view_.Paused()) {
+        return;
+    }
+    if (selectedDigit_ != kNoPen && !view_.Locked().Contains(column, row)) {
         PlayerWrites(column, row, selectedDigit_);
     }
     UpdateMissingCount();
 }
 
 void BoardSession::RightClickCell(int column, int row) {
+    if (view_.Paused()) {
+        return;
+    }
     if (selectedDigit_ != kNoPen && !selectedDigit_.isEmpty()) {
         ToggleNote(column, row, selectedDigit_.toInt());
     }
@@ -114,22 +126,31 @@ void BoardSession::RightClickCell(int column, int row) {
 }
 
 void BoardSession::TypeDigit(int column, int row, int digit) {
-    if (!locked_.Contains(column, row)) {
+    if (view_.Paused()) {
+        return;
+    }
+    if (!view_.Locked().Contains(column, row)) {
         PlayerWrites(column, row, QString::number(digit));
         UpdateMissingCount();
     }
 }
 
 void BoardSession::EraseCell(int column, int row) {
-    if (!locked_.Contains(column, row)) {
+    if (view_.Paused()) {
+        return;
+    }
+    if (!view_.Locked().Contains(column, row)) {
         PlayerWrites(column, row, QString());
         UpdateMissingCount();
     }
 }
 
 void BoardSession::ToggleNote(int column, int row, int digit) {
-    const CellState& cell = cells_[CellIndex(column, row)];
-    if (locked_.Contains(column, row) || !cell.text.isEmpty()) {
+    if (view_.Paused()) {
+        return;
+    }
+    const CellState& cell = view_.Cells()[CellIndex(column, row)];
+    if (view_.Locked().Contains(column, row) || !cell.text.isEmpty()) {
         return;
     }
     RecordAction([&] { SetCell(column, row, {QString(), Notes(cell.notes ^ NoteBit(digit))}); });
@@ -144,9 +165,10 @@ void BoardSession::PlayerWrites(int column, int row, const QString& text) {
                 const int otherColumn = other % 9;
                 const int otherRow = other / 9;
                 if (ArePeers(column, row, otherColumn, otherRow) &&
-                    (cells_[other].notes & written) != 0) {
-                    SetCell(otherColumn, otherRow,
-                            {cells_[other].text, Notes(cells_[other].notes & ~written)});
+                    (view_.Cells()[other].notes & written) != 0) {
+                    SetCell(
+                        otherColumn, otherRow,
+                        {view_.Cells()[other].text, Notes(view_.Cells()[other].notes & ~written)});
                 }
             }
         }
@@ -155,22 +177,28 @@ void BoardSession::PlayerWrites(int column, int row, const QString& text) {
 }
 
 void BoardSession::RecordAction(const std::function<void()>& change) {
-    const BoardState before = cells_;
+    const BoardState before = view_.Cells();
     ++recording_;
     change();
     --recording_;
     if (recording_ == 0) {
-        history_.Record(Difference(before, cells_));
+        history_.Record(Difference(before, view_.Cells()));
     }
 }
 
 void BoardSession::Undo() {
+    if (view_.Paused()) {
+        return;
+    }
     if (const std::optional<Action> action = history_.Undo()) {
         Apply(*action, false);
     }
 }
 
 void BoardSession::Redo() {
+    if (view_.Paused()) {
+        return;
+    }
     if (const std::optional<Action> action = history_.Redo()) {
         Apply(*action, true);
     }
@@ -180,11 +208,11 @@ void BoardSession::Apply(const Action& action, bool after) {
     for (const CellChange& change : action) {
         const int column = change.index % 9;
         const int row = change.index / 9;
-        if (locked_.Contains(column, row)) {
+        if (view_.Locked().Contains(column, row)) {
             continue;
         }
         const CellState& target = after ? change.after : change.before;
-        const bool digitChanges = target.text != cells_[change.index].text;
+        const bool digitChanges = target.text != view_.Cells()[change.index].text;
         SetCell(column, row, target);
         if (digitChanges) {
             WriteToEngine(column, row, target.text);
@@ -194,13 +222,86 @@ void BoardSession::Apply(const Action& action, bool after) {
 }
 
 void BoardSession::SetCell(int column, int row, const CellState& state) {
-    CellState& cell = cells_[CellIndex(column, row)];
-    const bool notesChange = cell.notes != state.notes;
-    cell = state;
-    emit cellChanged(column, row, state.text);
-    if (notesChange) {
-        emit notesChanged(column, row, state.notes);
+    view_.SetCell(column, row, state);
+    emit cellChanged(column, row);
+}
+
+void BoardSession::Select(int column, int row) {
+    if (view_.Selected() != CellIndex(column, row)) {
+        view_.Select(column, row);
+        emit viewChanged();
     }
+}
+
+void BoardSession::SetAids(const PlayAids& aids) {
+    view_.SetAids(aids);
+    UpdateSolution();
+    emit viewChanged();
+}
+
+void BoardSession::ShowConflicts(bool shown) {
+    view_.ShowConflicts(shown);
+    emit viewChanged();
+}
+
+void BoardSession::AllowSolution(bool allowed) {
+    solutionAllowed_ = allowed;
+    UpdateSolution();
+    emit viewChanged();
+}
+
+void BoardSession::SetPaused(bool paused) {
+    if (view_.Paused() != paused) {
+        view_.SetPaused(paused);
+        emit viewChanged();
+    }
+}
+
+void BoardSession::FillInAllNotes() {
+    if (view_.Paused()) {
+        return;
+    }
+    RecordAction([this] {
+        for (int row = 0; row < 9; ++row) {
+            for (int column = 0; column < 9; ++column) {
+                if (CellText(column, row).isEmpty() && !view_.Locked().Contains(column, row)) {
+                    const Notes candidates =
+                        CandidateNotes(engine_.Candidates({.row = row, .column = column}));
+                    SetCell(column, row, {QString(), candidates});
+                }
+            }
+        }
+    });
+}
+
+void BoardSession::ClearAllNotes() {
+    if (view_.Paused()) {
+        return;
+    }
+    RecordAction([this] {
+        for (int index = 0; index < 81; ++index) {
+            if (view_.Cells()[index].notes != 0) {
+                SetCell(index % 9, index / 9, {view_.Cells()[index].text, 0});
+            }
+        }
+    });
+}
+
+void BoardSession::UpdateSolution() {
+    // Only Mark Mistakes needs the solution: without it, the engine is not asked.
+    QString solution;
+    if (solutionAllowed_ && locksOn_ && view_.Aids().markMistakes) {
+        QString puzzle(81, u'0');
+        for (int index = 0; index < 81; ++index) {
+            const int column = index % 9;
+            const int row = index / 9;
+            if (view_.Locked().Contains(column, row) && !CellText(column, row).isEmpty()) {
+                puzzle[index] = CellText(column, row).at(0);
+            }
+        }
+        solution = engine_.UniqueSolution(puzzle);
+    }
+    view_.SetSolution(solution);
 }
 
 void BoardSession::WriteToEngine(int column, int row, const QString& text) {

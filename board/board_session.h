@@ -4,6 +4,7 @@
 #include <QString>
 #include <functional>
 
+#include "board/board_view.h"
 #include "board/grid_text.h"
 #include "board/history.h"
 #include "board/locked_cells.h"
@@ -14,11 +15,13 @@ class PuzzleEngine;
 
 namespace board {
 
-// The puzzle on the board as the player works on it: the cells' digits and pencil notes, which
-// cells are locked, the lock switch, the pen, and the history of the player's actions. Every
-// digit the player writes goes to the engine at once, and a locked cell takes none; notes are
-// the player's alone and never reach the engine. The session holds no widget: the board shows
-// what cellChanged and notesChanged say and reports the player's clicks and keys back.
+// The puzzle on the board as the player works on it, and the one owner of what the board
+// shows (BoardView): the cells' digits and pencil notes, which cells are locked, the selected
+// cell, the play aids and their marks, the pause; besides, the lock switch, the pen and the
+// history of the player's actions. Every digit the player writes goes to the engine at once,
+// and a locked cell takes none; notes are the player's alone and never reach the engine. The
+// session holds no widget: the board paints from View() when cellChanged or viewChanged says
+// so, and reports the player's clicks and keys back. While paused, the board takes no input.
 // Columns and rows are 0 to 8.
 class BoardSession : public QObject {
     Q_OBJECT
@@ -27,11 +30,12 @@ public:
     // engine must outlive the session.
     explicit BoardSession(engine::PuzzleEngine& engine, QObject* parent = nullptr);
 
+    // What the board shows; the reference stays valid for the session's life.
+    const BoardView& View() const { return view_; }
     // Empty or one digit.
-    QString CellText(int column, int row) const { return cells_[CellIndex(column, row)].text; }
-    Notes CellNotes(int column, int row) const { return cells_[CellIndex(column, row)].notes; }
-    // Read by the board at every paint; the reference stays valid for the session's life.
-    const LockedCells& Locked() const { return locked_; }
+    QString CellText(int column, int row) const { return view_.Cell(column, row).text; }
+    Notes CellNotes(int column, int row) const { return view_.Cell(column, row).notes; }
+    const LockedCells& Locked() const { return view_.Locked(); }
     bool LocksOn() const { return locksOn_; }
     // "0" no pen, "1" to "9" a digit pen, "" the eraser.
     const QString& SelectedDigit() const { return selectedDigit_; }
@@ -85,13 +89,33 @@ public:
     // Forgets every action: undo reaches no further back than now.
     void ClearHistory() { history_.Clear(); }
 
+    // The player's place on the board, which the aids highlight around.
+    void Select(int column, int row);
+    // The aids switched on. A solution is known, for Mark Mistakes, only while the locked cells
+    // are a puzzle with exactly one solution and solutions are allowed.
+    void SetAids(const PlayAids& aids);
+    // Whether digits that repeat in their row, column or box are marked.
+    void ShowConflicts(bool shown);
+    // An online game's solution must stay the server's: while not allowed, none is asked for.
+    void AllowSolution(bool allowed);
+    // While paused the board shows nothing of the puzzle and takes no input.
+    void SetPaused(bool paused);
+    bool Paused() const { return view_.Paused(); }
+    // Every empty, unlocked cell gets the candidates the engine gives for it as its notes;
+    // one action. Clearing removes every note; one action.
+    void FillInAllNotes();
+    void ClearAllNotes();
+
 signals:
-    void cellChanged(int column, int row, const QString& text);
-    void notesChanged(int column, int row, board::Notes notes);
+    // A cell's digit or notes changed.
+    void cellChanged(int column, int row);
+    // Something else the board shows changed: the selection, the aids, the locks, the
+    // solution, the conflict marks or the pause.
+    void viewChanged();
     // The lock switch flipped; the locked cells changed with it.
     void locksChanged(bool on);
-    // The text of the missing-number counter: "Miss.n.: " and the count.
-    void missingCountShown(const QString& text);
+    // How many cells the engine counts empty.
+    void missingCountChanged(int missing);
 
 private:
     // The one place a cell changes: what the board shows follows.
@@ -103,10 +127,13 @@ private:
     // Brings cells to one side of an action, skipping locked ones, with the engine following.
     void Apply(const Action& action, bool after);
 
+    // The solution of the locked cells when that is allowed and there is exactly one.
+    void UpdateSolution();
+
     engine::PuzzleEngine& engine_;
-    BoardState cells_;
+    BoardView view_;
     QString currentGridText_;
-    LockedCells locked_;
+    bool solutionAllowed_ = true;
     bool locksOn_ = false;
     QString selectedDigit_ = QStringLiteral("0");
     History history_;

@@ -35,6 +35,39 @@ void PaintCell(QPainter& painter, const QRect& rect, const CellLook& look, const
     painter.restore();
 }
 
+void PaintCellMarks(QPainter& painter, const QRect& rect, const CellMarkLook& look) {
+    constexpr int kFrameWidth = 3;
+    constexpr int kCornerSize = 11;
+    const QRect inner = rect.adjusted(1, 1, -1, -1);
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    if (look.frame) {
+        const int width = inner.width();
+        const int height = inner.height();
+        painter.fillRect(QRect(inner.left(), inner.top(), width, kFrameWidth), *look.frame);
+        painter.fillRect(QRect(inner.left(), inner.bottom() - kFrameWidth + 1, width, kFrameWidth),
+                         *look.frame);
+        painter.fillRect(QRect(inner.left(), inner.top(), kFrameWidth, height), *look.frame);
+        painter.fillRect(QRect(inner.right() - kFrameWidth + 1, inner.top(), kFrameWidth, height),
+                         *look.frame);
+    }
+    // Corners as whole pixels: row k of a triangle covers kCornerSize - k pixels.
+    if (look.upperCorner) {
+        for (int k = 0; k < kCornerSize; ++k) {
+            painter.fillRect(
+                QRect(inner.right() - (kCornerSize - k) + 1, inner.top() + k, kCornerSize - k, 1),
+                *look.upperCorner);
+        }
+    }
+    if (look.lowerCorner) {
+        for (int k = 0; k < kCornerSize; ++k) {
+            painter.fillRect(QRect(inner.left(), inner.bottom() - k, kCornerSize - k, 1),
+                             *look.lowerCorner);
+        }
+    }
+    painter.restore();
+}
+
 void PaintBoxLines(QPainter& painter, const QRect& rect, int column, int row) {
     painter.save();
     // A two-pixel line at y covers rows y - 1 and y: the grid line and the cell's first row.

@@ -23,7 +23,7 @@ BoardCellTexts ParseGridText(const QString& text) {
     return cells;
 }
 
-QString CellDescription(int column, int row, bool locked, unsigned notes) {
+QString CellDescription(int column, int row, bool locked, unsigned notes, const CellMarks& marks) {
     QString description = QStringLiteral("row %1, column %2").arg(row + 1).arg(column + 1);
     if (locked) {
         description += QStringLiteral(", locked");
@@ -35,6 +35,15 @@ QString CellDescription(int column, int row, bool locked, unsigned notes) {
                 description += u' ' + QString::number(digit);
             }
         }
+    }
+    if (marks.sameDigit) {
+        description += QStringLiteral(", same digit");
+    }
+    if (marks.conflict) {
+        description += QStringLiteral(", repeated");
+    }
+    if (marks.mistake) {
+        description += QStringLiteral(", mistake");
     }
     return description;
 }

@@ -3,6 +3,8 @@
 #include <QString>
 #include <array>
 
+#include "board/play_aids.h"
+
 namespace board {
 
 // The engine's text form of the whole board: nine lines, top row first, each of nine cells
@@ -22,8 +24,10 @@ using BoardCellTexts = std::array<std::array<QString, 9>, 9>;
 BoardCellTexts ParseGridText(const QString& text);
 
 // What assistive technology reads about a cell besides its digit: its place, counted from 1
-// as a player counts, whether it is locked, and its notes, bit d for the digit d ("row 3,
-// column 5, locked"; "row 1, column 2, notes 2 5 9").
-QString CellDescription(int column, int row, bool locked, unsigned notes);
+// as a player counts, whether it is locked, its notes, bit d for the digit d, and the marks
+// that concern it alone ("row 3, column 5, locked"; "row 1, column 2, notes 2 5 9"; "row 4,
+// column 4, repeated, mistake").
+QString CellDescription(int column, int row, bool locked, unsigned notes,
+                        const CellMarks& marks = {});
 
 }  // namespace board

@@ -25,12 +25,10 @@ QString Hints::StateText() const {
 
 void Hints::ShowHint(int column, int row) {
     if (!on_) {
-        emit hintShown(sentences::kHintsOff);
+        emit hintShown(std::nullopt);
         return;
     }
-    const QString list = FormatCandidates(engine_.Candidates({.row = row, .column = column}));
-    emit hintShown(list.isEmpty() ? QString(sentences::kHintNoCandidates)
-                                  : sentences::kHintList + list);
+    emit hintShown(CandidateNotes(engine_.Candidates({.row = row, .column = column})));
 }
 
 }  // namespace board

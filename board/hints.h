@@ -2,6 +2,9 @@
 
 #include <QObject>
 #include <QString>
+#include <optional>
+
+#include "board/history.h"
 
 namespace engine {
 class PuzzleEngine;
@@ -30,7 +33,9 @@ public:
     void ShowHint(int column, int row);
 
 signals:
-    void hintShown(const QString& text);
+    // The hint for the chosen cell: its candidates while hints are on (none for a filled
+    // cell), nothing while they are off.
+    void hintShown(std::optional<board::Notes> candidates);
 
 private:
     engine::PuzzleEngine& engine_;

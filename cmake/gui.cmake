@@ -63,6 +63,7 @@ quillmark_gui_library(quillmark_board
         board/board_grid.cpp
         board/board_keys.cpp
         board/board_session.cpp
+        board/board_view.cpp
         board/cell_layout.cpp
         board/cell_painter.cpp
         board/conflicts.cpp
@@ -71,6 +72,7 @@ quillmark_gui_library(quillmark_board
         board/hints.cpp
         board/history.cpp
         board/locked_cells.cpp
+        board/play_aids.cpp
     LINKS quillmark_appearance quillmark_engine_link quillmark_toolkit)
 
 quillmark_gui_library(quillmark_game
@@ -104,6 +106,7 @@ quillmark_gui_library(quillmark_gui
         app/main_window.cpp
         app/popup_menu.cpp
         app/program_paths.cpp
+        app/play_aids_settings.cpp
         app/settings.cpp
         app/settings_text.cpp
         app/startup_probe.cpp
@@ -111,6 +114,7 @@ quillmark_gui_library(quillmark_gui
         app/tool_bar.cpp
         app/window_composition.cpp
         app/window_handlers.cpp
+        app/window_play_aids.cpp
         app/window_skin.cpp
         app/window_wiring.cpp
     LINKS quillmark_output quillmark_game quillmark_board quillmark_help quillmark_appearance

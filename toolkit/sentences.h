@@ -66,6 +66,9 @@ inline constexpr QLatin1String kInitialising{"Initialising, please wait..."};
 inline constexpr QLatin1String kGenerating{"Generating, please wait..."};
 inline constexpr QLatin1String kRetrieving{"Retrieving, please wait..."};
 
+// The cover over the board while the game is paused.
+inline constexpr QLatin1String kPausedCover{"Paused"};
+
 // The titles and file types of the save dialogs.
 inline constexpr QLatin1String kSavePuzzleTitle{"Save the Quillmark puzzle"};
 inline constexpr QLatin1String kPuzzleFileType{"Text (*.txt)"};

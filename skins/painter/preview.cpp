@@ -8,14 +8,14 @@
 #include "app/header_bar.h"
 #include "appearance/color_from_hex.h"
 #include "board/board_grid.h"
-#include "board/locked_cells.h"
+#include "board/board_view.h"
 
 namespace skin_painter {
 
 namespace {
 
 // A solved board to show: locked givens, the player's digits and empty cells.
-void FillPreviewBoard(board::BoardGrid& grid, board::LockedCells& locked) {
+void FillPreviewBoard(board::BoardView& board) {
     static const char* const kSolution =
         "534678912672195348198342567859761423426853791713924856961537284287419635345286179";
     for (int column = 0; column < 9; ++column) {
@@ -23,10 +23,10 @@ void FillPreviewBoard(board::BoardGrid& grid, board::LockedCells& locked) {
             const int shape = (column * 7 + row * 5) % 9;
             const QString digit = QString(QChar(kSolution[row * 9 + column]));
             if (shape < 3) {
-                locked.Append(column, row);
-                grid.SetCellText(column, row, digit);
+                board.Locked().Append(column, row);
+                board.SetCell(column, row, {digit, 0});
             } else if (shape < 6) {
-                grid.SetCellText(column, row, digit);
+                board.SetCell(column, row, {digit, 0});
             }
         }
     }
@@ -77,10 +77,11 @@ QImage RenderPreview(const SkinDesign& design, const HeaderPictures& pictures) {
     bar(478 - 19, 19, colors.status_bar, colors.status_bar_font,
         QStringLiteral("Level: Easy     Miss.n.: 27     00 : 04 : 12     Hint enabled"));
 
-    board::LockedCells locked;
-    auto* grid = new board::BoardGrid(colors, locked, &window);
+    board::BoardView board;
+    FillPreviewBoard(board);
+    auto* grid = new board::BoardGrid(colors, board, &window);
     grid->move(145, 71);
-    FillPreviewBoard(*grid, locked);
+    grid->RepaintAll();
 
     QImage shot = window.grab().toImage();
     QPainter painter(&shot);

@@ -132,9 +132,10 @@ TEST_F(SkinData, EverySkinReadsWell) {
             for (const QColor& cell : {plain, shaded}) {
                 SCOPED_TRACE(cell.name().toStdString());
                 // Digits, repeated digits and mistakes read on every cell; the same-digit frame
-                // is seen on it.
+                // is seen on it. Repeated digits may be as bright as large text allows (the
+                // digits are 33 pixels high), so that they stand apart from dark digits.
                 EXPECT_GE(ContrastRatio(digit, cell), 4.5);
-                EXPECT_GE(ContrastRatio(conflict, cell), 4.5);
+                EXPECT_GE(ContrastRatio(conflict, cell), 3.0);
                 EXPECT_GE(ContrastRatio(mistake, cell), 4.5);
                 EXPECT_GE(ContrastRatio(sameDigit, cell), 3.0);
             }

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "appearance/color_contrast.h"
 #include "appearance/color_from_hex.h"
 #include "board/board_grid.h"
 #include "board/cell_layout.h"
@@ -51,8 +52,8 @@ protected:
     }
 
     appearance::SkinColors colors_;
-    LockedCells locked_;
-    BoardGrid board_{colors_, locked_};
+    BoardView view_;
+    BoardGrid board_{colors_, view_};
 };
 
 TEST_F(BoardPainting, EveryCellTakesItsBoxAndCellParityColour) {
@@ -67,15 +68,15 @@ TEST_F(BoardPainting, EveryCellTakesItsBoxAndCellParityColour) {
 }
 
 TEST_F(BoardPainting, LockedCellsTakeTheLockedFillAndOthersKeepTheirs) {
-    locked_.Append(0, 5);
-    locked_.Append(2, 0);
+    view_.Locked().Append(0, 5);
+    view_.Locked().Append(2, 0);
     QImage image = Render();
     const QColor lockedFill = appearance::QColorFromHex(colors_.cells_locked);
     EXPECT_EQ(Centre(image, 0, 5), lockedFill);
     EXPECT_EQ(Centre(image, 2, 0), lockedFill);
     EXPECT_EQ(Centre(image, 5, 0), Key(kFillTable[0][5]));
 
-    locked_.Clear();
+    view_.Locked().Clear();
     image = Render();
     EXPECT_EQ(Centre(image, 0, 5), Key(kFillTable[5][0]));
 }
@@ -127,9 +128,9 @@ TEST_F(BoardPainting, DigitsStandAtFixedOffsetsAndAOneSixPixelsFurtherRight) {
         painter.end();
         return LeftmostInk(reference, reference.rect(), Qt::black);
     };
-    board_.SetCellText(1, 0, QStringLiteral("1"));
-    board_.SetCellText(4, 0, QStringLiteral("7"));
-    locked_.Append(4, 0);
+    view_.SetCell(1, 0, {QStringLiteral("1"), 0});
+    view_.SetCell(4, 0, {QStringLiteral("7"), 0});
+    view_.Locked().Append(4, 0);
     colors_.grid_font = QStringLiteral("#0000ff");
     colors_.cells_locked_font = QStringLiteral("#00ff00");
     QImage image = Render();
@@ -141,7 +142,7 @@ TEST_F(BoardPainting, DigitsStandAtFixedOffsetsAndAOneSixPixelsFurtherRight) {
 }
 
 TEST_F(BoardPainting, ALockedEmptyCellShowsOnlyTheLockedFill) {
-    locked_.Append(6, 6);
+    view_.Locked().Append(6, 6);
     QImage image = Render();
     QRect inner = CellRect(6, 6).adjusted(2, 2, -2, -2);
     const QColor lockedFill = appearance::QColorFromHex(colors_.cells_locked);
@@ -150,6 +151,128 @@ TEST_F(BoardPainting, ALockedEmptyCellShowsOnlyTheLockedFill) {
             ASSERT_EQ(image.pixelColor(x, y), lockedFill) << x << "," << y;
         }
     }
+}
+
+TEST_F(BoardPainting, EachAidPaintsItsMarksOnlyWhileOnAndThePauseCoversEverything) {
+    using appearance::QColorFromHex;
+    view_.SetCell(0, 0, {QStringLiteral("5"), 0});  // a given 5
+    view_.SetCell(1, 1, {QStringLiteral("3"), 0});  // the player's 3, where 4 belongs
+    view_.SetCell(7, 1, {QStringLiteral("3"), 0});  // ... which repeats in its row
+    view_.SetCell(4, 4, {QStringLiteral("5"), 0});  // the player's 5, right
+    view_.SetCell(8, 8, {QString(), Notes(1 << 2 | 1 << 5)});
+    view_.Locked().Append(0, 0);
+    view_.Locked().Append(4, 8);  // a locked empty cell in the selected cell's column
+    QString solution(81, u'9');
+    solution[CellIndex(0, 0)] = u'5';
+    solution[CellIndex(1, 1)] = u'4';
+    solution[CellIndex(7, 1)] = u'3';
+    solution[CellIndex(4, 4)] = u'5';
+    const QImage unmarked = Render();
+    view_.Select(4, 4);
+    view_.SetSolution(solution);
+    EXPECT_EQ(Render(), unmarked) << "an aid shows while off";
+
+    const QColor shade = QColorFromHex(colors_.house_shade);
+    const QColor lockedFill = QColorFromHex(colors_.cells_locked);
+    view_.SetAids({.highlightHouses = true});
+    QImage image = Render();
+    EXPECT_EQ(Centre(image, 4, 0), appearance::ShadedFill(Key(kFillTable[0][4]), shade));
+    EXPECT_EQ(Centre(image, 3, 3), appearance::ShadedFill(Key(kFillTable[3][3]), shade));
+    EXPECT_EQ(Centre(image, 4, 8), appearance::ShadedFill(lockedFill, shade));
+    EXPECT_EQ(Centre(image, 4, 4), Key(kFillTable[4][4]));  // the selected cell stands out
+    EXPECT_EQ(Centre(image, 8, 0), Key(kFillTable[0][8]));
+    EXPECT_EQ(Centre(image, 0, 0), lockedFill);
+
+    // Marks inside the rim: a frame, a square behind a note, and the two corners.
+    auto frame = [](int column, int row) { return CellRect(column, row).topLeft() + QPoint(2, 2); };
+    auto noteSlot = [](int column, int row, int digit) {
+        return CellRect(column, row).topLeft() +
+               QPoint(3 + 12 * ((digit - 1) % 3), 3 + 12 * ((digit - 1) / 3));
+    };
+    auto upperCorner = [](int column, int row) {
+        return CellRect(column, row).topRight() + QPoint(-2, 2);
+    };
+    auto lowerCorner = [](int column, int row) {
+        return CellRect(column, row).bottomLeft() + QPoint(2, -2);
+    };
+    const QColor same = QColorFromHex(colors_.same_digit_mark);
+    view_.SetAids({.highlightSameDigits = true});
+    image = Render();
+    EXPECT_EQ(image.pixelColor(frame(0, 0)), same);
+    EXPECT_EQ(image.pixelColor(frame(4, 4)), same);
+    EXPECT_NE(image.pixelColor(frame(1, 1)), same);
+    EXPECT_EQ(image.pixelColor(noteSlot(8, 8, 5)), same);
+    EXPECT_EQ(image.pixelColor(noteSlot(8, 8, 2)), Key(kFillTable[8][8]));
+
+    const QColor mistake = QColorFromHex(colors_.mistake_font);
+    const QColor conflict = QColorFromHex(colors_.conflict_font);
+    view_.SetAids({.markMistakes = true});
+    image = Render();
+    EXPECT_EQ(image.pixelColor(upperCorner(1, 1)), mistake);
+    EXPECT_NE(image.pixelColor(upperCorner(7, 1)), mistake);
+    EXPECT_NE(image.pixelColor(upperCorner(4, 4)), mistake);
+    EXPECT_NE(image.pixelColor(lowerCorner(1, 1)), conflict);
+    view_.ShowConflicts(true);
+    image = Render();
+    EXPECT_EQ(image.pixelColor(lowerCorner(1, 1)), conflict);
+    EXPECT_EQ(image.pixelColor(lowerCorner(7, 1)), conflict);
+    EXPECT_NE(image.pixelColor(upperCorner(7, 1)), mistake);  // repeated, yet right
+    EXPECT_NE(image.pixelColor(lowerCorner(4, 4)), conflict);
+    EXPECT_EQ(board_.item(1, 1)->data(Qt::AccessibleDescriptionRole).toString(),
+              QStringLiteral("row 2, column 2, repeated, mistake"));
+
+    // Paused: not a digit, a note or a mark anywhere, and nothing to read out either.
+    view_.SetAids({true, true, true});
+    view_.SetPaused(true);
+    image = Render();
+    for (const QPoint& cell : {QPoint(0, 0), QPoint(1, 1), QPoint(7, 1), QPoint(8, 8)}) {
+        const QRect inner = CellRect(cell.x(), cell.y()).adjusted(1, 1, -1, -1);
+        const QColor fill = image.pixelColor(inner.topLeft() + QPoint(1, 1));
+        for (int y = inner.top(); y <= inner.bottom(); ++y) {
+            for (int x = inner.left(); x <= inner.right(); ++x) {
+                ASSERT_EQ(image.pixelColor(x, y), fill) << cell.x() << "," << cell.y();
+            }
+        }
+    }
+    EXPECT_EQ(board_.CellText(4, 4), QString());
+    EXPECT_EQ(board_.accessibleDescription(), QStringLiteral("Paused"));
+}
+
+TEST(FindMarks, MarksFollowTheSelectionAndTheSolutionButNeverMarkTheGivens) {
+    BoardState cells;
+    LockedCells locked;
+    cells[CellIndex(0, 0)] = {QStringLiteral("7"), 0};  // a given that contradicts the solution
+    cells[CellIndex(2, 0)] = {QStringLiteral("7"), 0};
+    cells[CellIndex(5, 5)] = {QString(), Notes(1 << 7)};
+    locked.Append(0, 0);
+    const QString solution = QString(81, u'1');
+    MarkSources sources{.cells = cells,
+                        .locked = locked,
+                        .selected = std::nullopt,
+                        .aids = {true, true, true},
+                        .conflictsShown = false,
+                        .solution = solution};
+    BoardMarks marks = FindMarks(sources);
+    EXPECT_FALSE(marks[CellIndex(0, 0)].mistake);
+    EXPECT_TRUE(marks[CellIndex(2, 0)].mistake);
+    EXPECT_FALSE(marks[CellIndex(2, 0)].sameDigit);  // nothing is selected yet
+    EXPECT_FALSE(marks[CellIndex(2, 0)].conflict);
+
+    sources.selected = CellIndex(0, 0);
+    sources.conflictsShown = true;
+    marks = FindMarks(sources);
+    EXPECT_TRUE(marks[CellIndex(2, 0)].sameDigit && marks[CellIndex(0, 0)].sameDigit);
+    EXPECT_EQ(marks[CellIndex(5, 5)].sameDigitNote, Notes(1 << 7));
+    EXPECT_TRUE(marks[CellIndex(0, 0)].conflict && marks[CellIndex(2, 0)].conflict);
+    EXPECT_TRUE(marks[CellIndex(8, 0)].shaded && marks[CellIndex(0, 8)].shaded);
+    EXPECT_TRUE(marks[CellIndex(2, 2)].shaded);
+    EXPECT_FALSE(marks[CellIndex(0, 0)].shaded || marks[CellIndex(3, 3)].shaded);
+
+    sources.selected = CellIndex(5, 5);  // an empty cell: no digit to match
+    sources.solution.clear();            // and no solution known
+    marks = FindMarks(sources);
+    EXPECT_EQ(marks[CellIndex(5, 5)].sameDigitNote, 0);
+    EXPECT_FALSE(marks[CellIndex(2, 0)].sameDigit || marks[CellIndex(2, 0)].mistake);
 }
 
 TEST(CellLayout, PointsOnGridLinesBelongToNoCell) {
@@ -164,10 +287,10 @@ TEST(CellLayout, PointsOnGridLinesBelongToNoCell) {
 
 TEST(BoardAccessibility, TheBoardReadsAsATableOfCellsThatSayWhenTheyAreLocked) {
     appearance::SkinColors colors;
-    LockedCells locked;
-    BoardGrid board(colors, locked);
-    board.SetCellText(2, 5, QStringLiteral("8"));
-    locked.Append(2, 5);
+    BoardView view;
+    BoardGrid board(colors, view);
+    view.SetCell(2, 5, {QStringLiteral("8"), 0});
+    view.Locked().Append(2, 5);
     board.RepaintAll();
 
     QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&board);

@@ -8,13 +8,14 @@ namespace {
 using app::StatusPanel;
 
 TEST(FormatCandidates, ListsEachFlaggedDigitBetweenBlanksAndBars) {
-    EXPECT_EQ(board::FormatCandidates(QStringLiteral("0010010001")),
-              QStringLiteral(" 2 | 5 | 9 |"));
-    EXPECT_EQ(board::FormatCandidates(QStringLiteral("1111111111")),
-              QStringLiteral(" 1 | 2 | 3 | 4 | 5 | 6 | 7 | 8 | 9 |"));
-    EXPECT_EQ(board::FormatCandidates(QStringLiteral("x11")), QStringLiteral(" 1 | 2 |"));
-    EXPECT_EQ(board::FormatCandidates(QStringLiteral("1000000000")), QString());
-    EXPECT_EQ(board::FormatCandidates(QString()), QString());
+    auto list = [](const char* text) {
+        return board::FormatCandidates(board::CandidateNotes(QString::fromLatin1(text)));
+    };
+    EXPECT_EQ(list("0010010001"), QStringLiteral(" 2 | 5 | 9 |"));
+    EXPECT_EQ(list("1111111111"), QStringLiteral(" 1 | 2 | 3 | 4 | 5 | 6 | 7 | 8 | 9 |"));
+    EXPECT_EQ(list("x11"), QStringLiteral(" 1 | 2 |"));
+    EXPECT_EQ(list("1000000000"), QString());
+    EXPECT_EQ(list(""), QString());
 }
 
 using Hints = testing_support::WindowTest;

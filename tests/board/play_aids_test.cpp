@@ -1,13 +1,17 @@
-// Undo and redo, pencil notes and conflict marks, on the real window and engine.
+// Undo and redo, pencil notes, conflict marks and the play aids, on the real window and engine.
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QHash>
 #include <QScreen>
 #include <QTest>
 
 #include "appearance/color_from_hex.h"
 #include "appearance/skin_colors.h"
+#include "board/hint_text.h"
+
 #include "board/cell_layout.h"
 #include "board/conflicts.h"
 #include "tests/support/window_fixture.h"
@@ -55,7 +59,7 @@ protected:
                                               Board().width(), Board().height())
                                  .toImage();
         const QRect cell = CellRect(column, row).translated(1, 1).adjusted(5, 5, -5, -5);
-        const QColor fill = board.pixelColor(cell.bottomLeft());
+        const QColor fill = board.pixelColor(cell.topLeft());
         QHash<QRgb, int> counts;
         for (int y = cell.top(); y <= cell.bottom(); ++y) {
             for (int x = cell.left(); x <= cell.right(); ++x) {
@@ -202,6 +206,154 @@ TEST_F(PlayAids, RepeatedDigitsAreMarkedOnlyWhileHintsAreOn) {
     EXPECT_EQ(Ink(0, 0), conflict);
     ToolButton("ToolButton_hint").click();
     EXPECT_EQ(Ink(8, 0), digit);
+}
+
+TEST_F(PlayAids, TheAidsStartOffAndAreKeptBetweenRunsInAFileOfTheirOwn) {
+    const QString aidsPath = ProgramDir() + QStringLiteral("play_aids.ini");
+    const char* const items[] = {"HighlightHouses1", "HighlightSameDigits1", "MarkMistakes1"};
+    auto checks = [&] {
+        QList<bool> checked;
+        for (const char* item : items) {
+            checked << (MenuItem(item).isEnabled() && MenuItem(item).isChecked());
+        }
+        return checked;
+    };
+    EXPECT_EQ(checks(), QList<bool>({false, false, false}));
+    EXPECT_FALSE(QFile::exists(aidsPath));
+    const QByteArray config = ConfigText();
+    Press(Qt::Key_F6);
+    MenuItem("MarkMistakes1").trigger();
+    EXPECT_EQ(checks(), QList<bool>({false, true, true}));
+    EXPECT_EQ(ConfigText(), config);
+    MakeWindow();
+    ShowReady();
+    EXPECT_EQ(checks(), QList<bool>({false, true, true}));
+
+    // A broken or foreign file reads as every aid off, says nothing and loses nothing else.
+    QFile broken(aidsPath);
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("\xff\xfe[aids]\nmark_mistakes=yes\nhighlight_same_digits\n" +
+                 QByteArray(200'000, 'x'));
+    broken.close();
+    MakeWindow();
+    ShowReady();
+    EXPECT_EQ(checks(), QList<bool>({false, false, false}));
+    EXPECT_TRUE(Boxes().shown.empty());
+    EXPECT_EQ(ConfigText(), config);
+
+    // A choice that cannot be stored is reported and leaves the aid as it was.
+    ASSERT_TRUE(QFile::remove(aidsPath));
+    ASSERT_TRUE(QDir().mkdir(aidsPath));
+    Press(Qt::Key_F5);
+    EXPECT_EQ(checks(), QList<bool>({false, false, false}));
+    EXPECT_EQ(Boxes().shown.size(), 1u);
+}
+
+TEST_F(PlayAids, AWrongDigitIsMarkedAtOnceAndAllNotesComeAndGoInOneStep) {
+    MenuItem("MarkMistakes1").trigger();
+    ToolButton("ToolButton7").click();
+    const QString grid = EngineGrid();
+    std::string puzzle;
+    for (int i = 0; i < 81; ++i) {
+        puzzle += grid[GridTextOffset(i % 9, i / 9)].toLatin1();
+    }
+    const QString solution = Engine().CallText("UniqueSolution", {puzzle});
+    ASSERT_EQ(solution.size(), 81);
+    const int empty = static_cast<int>(puzzle.find('0'));
+    const int column = empty % 9;
+    const int row = empty / 9;
+    const QChar right = solution[empty];
+    const QChar wrong = right == u'9' ? u'1' : QChar(right.unicode() + 1);
+    const QColor mistake = appearance::QColorFromHex(appearance::SkinColors().mistake_font);
+    auto upperCorner = [&] {
+        // Inside the corner, clear of the focus frame.
+        const QPoint spot = CellRect(column, row).topRight() + QPoint(-5, 5) + QPoint(1, 1);
+        return Board().grab().toImage().pixelColor(spot);
+    };
+    Enter(column, row, wrong);
+    EXPECT_TRUE(Description(column, row).endsWith(QLatin1String(", mistake")));
+    EXPECT_EQ(upperCorner(), mistake);
+    Enter(column, row, right);
+    EXPECT_FALSE(Description(column, row).contains(QLatin1String("mistake")));
+    EXPECT_NE(upperCorner(), mistake);
+
+    // Every empty cell gets the hint's candidates as notes; undo takes them all back at once.
+    auto notesAsTheHintSays = [&] {
+        int noted = 0;
+        for (int i = 0; i < 81; ++i) {
+            if (!Cell(i % 9, i / 9).isEmpty()) {
+                continue;
+            }
+            const Notes candidates = CandidateNotes(
+                Engine().CallText("leggi_candidati", {std::int32_t(i / 9), std::int32_t(i % 9)}));
+            noted += Description(i % 9, i / 9) == CellDescription(i % 9, i / 9, false, candidates);
+        }
+        return noted;
+    };
+    auto noted = [&] {
+        int cells = 0;
+        for (int i = 0; i < 81; ++i) {
+            cells += Description(i % 9, i / 9).contains(QLatin1String("notes")) ? 1 : 0;
+        }
+        return cells;
+    };
+    const int emptyCells = 81 - FilledCells();
+    Press(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(notesAsTheHintSays(), emptyCells);
+    EXPECT_EQ(noted(), emptyCells);
+    Press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(noted(), 0);
+    EXPECT_EQ(Cell(column, row), QString(right));
+    Press(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    MenuItem("ClearAllNotes1").trigger();
+    EXPECT_EQ(noted(), 0);
+    Press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(noted(), emptyCells);
+}
+
+TEST_F(PlayAids, PauseCoversTheBoardAndHoldsTheTimeUntilTheBoardIsClicked) {
+    EXPECT_FALSE(MenuItem("Pause1").isEnabled());  // nothing is timed yet
+    ToolButton("ToolButton7").click();
+    const int filled = FilledCells();
+    ticks += 7000;
+    Window().CronometroTimer();
+    Press(Qt::Key_F8);
+    EXPECT_TRUE(MenuItem("Pause1").isChecked());
+    EXPECT_FALSE(StopwatchRunning());
+    EXPECT_EQ(FilledCells(), 0);
+    // No digit shows: a cell holding a given is its fill alone.
+    int given = 0;
+    while (EngineGrid()[GridTextOffset(given % 9, given / 9)] == u'0') {
+        ++given;
+    }
+    const QImage covered = Board().grab().toImage();
+    const QRect inner = CellRect(given % 9, given / 9).translated(1, 1).adjusted(2, 2, -2, -2);
+    for (int y = inner.top(); y <= inner.bottom(); ++y) {
+        for (int x = inner.left(); x <= inner.right(); ++x) {
+            ASSERT_EQ(covered.pixel(x, y), covered.pixel(inner.topLeft())) << x << "," << y;
+        }
+    }
+    // Under the cover the board takes nothing, and the time stands still.
+    const QString engineGrid = EngineGrid();
+    Board().setFocus();
+    Press(Qt::Key_5);
+    Press(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(EngineGrid(), engineGrid);
+    ticks += 600'000;
+    Window().CronometroTimer();
+    EXPECT_EQ(Panel(StatusPanel::Time), QStringLiteral("00 : 00 : 07"));
+
+    ClickCell(4, 4);  // resumes, and writes nothing
+    EXPECT_FALSE(MenuItem("Pause1").isChecked());
+    EXPECT_TRUE(StopwatchRunning());
+    EXPECT_EQ(FilledCells(), filled);
+    ticks += 2000;
+    Window().CronometroTimer();
+    EXPECT_EQ(Panel(StatusPanel::Time), QStringLiteral("00 : 00 : 09"));
+    MenuItem("Pause1").trigger();
+    EXPECT_TRUE(MenuItem("Pause1").isChecked());
+    Press(Qt::Key_Pause);
+    EXPECT_FALSE(MenuItem("Pause1").isChecked());
 }
 
 }  // namespace

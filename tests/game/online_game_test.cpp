@@ -93,6 +93,29 @@ TEST_F(OnlineGame, AnEnabledAccountGetsTheServersPuzzleWithHintsLockedOff) {
     EXPECT_EQ(Panel(StatusPanel::Level), QStringLiteral("Level: Easy"));
 }
 
+TEST_F(OnlineGame, TheSolutionStaysTheServersAndTheGameIsNeitherPausedNorNoted) {
+    QFile aids(ProgramDir() + QStringLiteral("play_aids.ini"));
+    ASSERT_TRUE(aids.open(QIODevice::WriteOnly));
+    aids.write("[aids]\nmark_mistakes=true\n");
+    aids.close();
+    TFsudoku_main& window = ReadyAs("ada", "lovelace");
+    StartChallenge();
+    ASSERT_TRUE(Game().IsRunning());
+    EXPECT_TRUE(MenuItem("MarkMistakes1").isChecked());
+    EXPECT_TRUE(Engine().CallsTo("UniqueSolution").empty());
+    for (const char* item : {"Pause1", "FillInAllNotes1", "ClearAllNotes1"}) {
+        EXPECT_FALSE(MenuItem(item).isEnabled()) << item;
+    }
+    Press(Qt::Key_F8);
+    EXPECT_TRUE(StopwatchRunning());
+
+    // Once the game is given up, the puzzle's solution may be known.
+    Boxes().AnswerNextConfirmations({true});
+    window.Puzzle1Click();
+    EXPECT_FALSE(Engine().CallsTo("UniqueSolution").empty());
+    EXPECT_TRUE(MenuItem("Pause1").isEnabled());
+}
+
 TEST_F(OnlineGame, AnAccountNotEnabledIsRefusedAndNoGameStarts) {
     for (auto [user, password] : {std::pair{"bob", "builder"}, std::pair{"ada", "wrong"}}) {
         MakeWindow();

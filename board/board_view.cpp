@@ -1,0 +1,17 @@
+#include "board/board_view.h"
+
+namespace board {
+
+BoardMarks BoardView::Marks() const {
+    if (paused_) {
+        return {};
+    }
+    return FindMarks({.cells = cells_,
+                      .locked = locked_,
+                      .selected = selected_,
+                      .aids = aids_,
+                      .conflictsShown = conflictsShown_,
+                      .solution = solution_});
+}
+
+}  // namespace board

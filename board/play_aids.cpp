@@ -1,0 +1,62 @@
+#include "board/play_aids.h"
+
+#include "board/conflicts.h"
+
+namespace board {
+
+namespace {
+
+bool ArePeers(int index, int other) {
+    const int column = index % 9;
+    const int row = index / 9;
+    const int otherColumn = other % 9;
+    const int otherRow = other / 9;
+    return column == otherColumn || row == otherRow ||
+           (column / 3 == otherColumn / 3 && row / 3 == otherRow / 3);
+}
+
+}  // namespace
+
+BoardMarks FindMarks(const MarkSources& sources) {
+    BoardMarks marks{};
+    const BoardState& cells = sources.cells;
+    if (sources.conflictsShown) {
+        BoardCellTexts texts;
+        for (int index = 0; index < 81; ++index) {
+            texts[index / 9][index % 9] = cells[index].text;
+        }
+        const ConflictMap conflicts = FindConflicts(texts);
+        for (int index = 0; index < 81; ++index) {
+            marks[index].conflict = conflicts[index / 9][index % 9];
+        }
+    }
+    if (sources.aids.markMistakes && sources.solution.size() == 81) {
+        for (int index = 0; index < 81; ++index) {
+            const QString& text = cells[index].text;
+            marks[index].mistake = !text.isEmpty() &&
+                                   !sources.locked.Contains(index % 9, index / 9) &&
+                                   text.at(0) != sources.solution.at(index);
+        }
+    }
+    if (!sources.selected) {
+        return marks;
+    }
+    const int selected = *sources.selected;
+    if (sources.aids.highlightHouses) {
+        for (int index = 0; index < 81; ++index) {
+            marks[index].shaded = index != selected && ArePeers(index, selected);
+        }
+    }
+    const QString& digit = cells[selected].text;
+    if (sources.aids.highlightSameDigits && !digit.isEmpty()) {
+        const Notes bit = static_cast<Notes>(1u << digit.toInt());
+        for (int index = 0; index < 81; ++index) {
+            marks[index].sameDigit = cells[index].text == digit;
+            marks[index].sameDigitNote =
+                cells[index].text.isEmpty() ? static_cast<Notes>(cells[index].notes & bit) : 0;
+        }
+    }
+    return marks;
+}
+
+}  // namespace board
