@@ -299,7 +299,12 @@ void BoardSession::UpdateSolution() {
                 puzzle[index] = CellText(column, row).at(0);
             }
         }
-        solution = engine_.UniqueSolution(puzzle);
+        // Switching other aids asks again for the same puzzle: the last answer stands.
+        if (puzzle != solvedPuzzle_) {
+            solvedPuzzle_ = puzzle;
+            lastSolution_ = engine_.UniqueSolution(puzzle);
+        }
+        solution = lastSolution_;
     }
     view_.SetSolution(solution);
 }

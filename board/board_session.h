@@ -134,6 +134,9 @@ private:
     BoardView view_;
     QString currentGridText_;
     bool solutionAllowed_ = true;
+    // The last puzzle the engine solved and its answer.
+    QString solvedPuzzle_;
+    QString lastSolution_;
     bool locksOn_ = false;
     QString selectedDigit_ = QStringLiteral("0");
     History history_;
