@@ -13,7 +13,6 @@ class PlayAidsSettings {
 public:
     explicit PlayAidsSettings(QString path) : path_(std::move(path)) {}
 
-    const QString& Path() const { return path_; }
     void Load();
     const board::PlayAids& Aids() const { return aids_; }
 

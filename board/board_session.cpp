@@ -1,7 +1,7 @@
 #include "board/board_session.h"
 
+#include "board/conflicts.h"
 #include "board/hint_text.h"
-
 #include "engine/puzzle_engine.h"
 
 namespace board {
@@ -9,15 +9,6 @@ namespace board {
 namespace {
 
 const QString kNoPen = QStringLiteral("0");
-
-Notes NoteBit(int digit) {
-    return static_cast<Notes>(1u << digit);
-}
-
-bool ArePeers(int column, int row, int otherColumn, int otherRow) {
-    return column == otherColumn || row == otherRow ||
-           (column / 3 == otherColumn / 3 && row / 3 == otherRow / 3);
-}
 
 }  // namespace
 

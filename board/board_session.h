@@ -100,7 +100,6 @@ public:
     void AllowSolution(bool allowed);
     // While paused the board shows nothing of the puzzle and takes no input.
     void SetPaused(bool paused);
-    bool Paused() const { return view_.Paused(); }
     // Every empty, unlocked cell gets the candidates the engine gives for it as its notes;
     // one action. Clearing removes every note; one action.
     void FillInAllNotes();

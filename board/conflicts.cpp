@@ -2,6 +2,11 @@
 
 namespace board {
 
+bool ArePeers(int column, int row, int otherColumn, int otherRow) {
+    return column == otherColumn || row == otherRow ||
+           (column / 3 == otherColumn / 3 && row / 3 == otherRow / 3);
+}
+
 ConflictMap FindConflicts(const BoardCellTexts& cells) {
     ConflictMap marked{};
     for (int row = 0; row < 9; ++row) {
@@ -13,10 +18,9 @@ ConflictMap FindConflicts(const BoardCellTexts& cells) {
             for (int other = 0; other < 9 * 9 && !marked[row][column]; ++other) {
                 const int otherRow = other / 9;
                 const int otherColumn = other % 9;
-                const bool peer = otherRow == row || otherColumn == column ||
-                                  (otherRow / 3 == row / 3 && otherColumn / 3 == column / 3);
-                marked[row][column] =
-                    peer && other != row * 9 + column && cells[otherRow][otherColumn] == digit;
+                marked[row][column] = ArePeers(column, row, otherColumn, otherRow) &&
+                                      other != row * 9 + column &&
+                                      cells[otherRow][otherColumn] == digit;
             }
         }
     }

@@ -8,7 +8,7 @@ Notes CandidateNotes(const QString& candidateText) {
     Notes notes = 0;
     for (int digit = 1; digit <= 9; ++digit) {
         if (digit < candidateText.size() && candidateText[digit] == u'1') {
-            notes |= static_cast<Notes>(1u << digit);
+            notes |= NoteBit(digit);
         }
     }
     return notes;

@@ -11,6 +11,10 @@ namespace board {
 // Pencil notes of a cell: bit d set for the digit d, 1 to 9.
 using Notes = std::uint16_t;
 
+inline constexpr Notes NoteBit(int digit) {
+    return static_cast<Notes>(1u << digit);
+}
+
 // What the player sees in a cell: its digit (empty, or "1" to "9") and its notes.
 struct CellState {
     QString text;

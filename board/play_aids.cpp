@@ -4,19 +4,6 @@
 
 namespace board {
 
-namespace {
-
-bool ArePeers(int index, int other) {
-    const int column = index % 9;
-    const int row = index / 9;
-    const int otherColumn = other % 9;
-    const int otherRow = other / 9;
-    return column == otherColumn || row == otherRow ||
-           (column / 3 == otherColumn / 3 && row / 3 == otherRow / 3);
-}
-
-}  // namespace
-
 BoardMarks FindMarks(const MarkSources& sources) {
     BoardMarks marks{};
     const BoardState& cells = sources.cells;
@@ -44,12 +31,13 @@ BoardMarks FindMarks(const MarkSources& sources) {
     const int selected = *sources.selected;
     if (sources.aids.highlightHouses) {
         for (int index = 0; index < 81; ++index) {
-            marks[index].shaded = index != selected && ArePeers(index, selected);
+            marks[index].shaded =
+                index != selected && ArePeers(index % 9, index / 9, selected % 9, selected / 9);
         }
     }
     const QString& digit = cells[selected].text;
     if (sources.aids.highlightSameDigits && !digit.isEmpty()) {
-        const Notes bit = static_cast<Notes>(1u << digit.toInt());
+        const Notes bit = NoteBit(digit.toInt());
         for (int index = 0; index < 81; ++index) {
             marks[index].sameDigit = cells[index].text == digit;
             marks[index].sameDigitNote =
