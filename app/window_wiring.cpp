@@ -131,7 +131,7 @@ void TFsudoku_main::ConnectHandlers() {
     windowKeys_ = {menuKeys, minimiseKey, undoKey, redoKeys};
 
     // What the feature objects change, the window shows.
-    connect(board_, &board::BoardSession::cellChanged, StringGrid, &board::BoardGrid::ShowCell);
+    connect(board_, &board::BoardSession::cellChanged, StringGrid, &board::BoardGrid::RepaintAll);
     connect(board_, &board::BoardSession::viewChanged, StringGrid, &board::BoardGrid::RepaintAll);
     connect(board_, &board::BoardSession::locksChanged, this, &TFsudoku_main::ShowLockChecks);
     connect(board_, &board::BoardSession::missingCountChanged, this, [this](int missing) {

@@ -60,8 +60,7 @@ BoardGrid::BoardGrid(const appearance::SkinColors& colors, const BoardView& view
         for (int column = 0; column < kCellCount; ++column) {
             auto* item = new QTableWidgetItem();
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            item->setData(Qt::AccessibleDescriptionRole,
-                          CellDescription(column, row, false, 0, {}));
+            item->setData(Qt::AccessibleDescriptionRole, CellDescription(column, row, false, 0));
             setItem(row, column, item);
         }
     }
@@ -69,11 +68,6 @@ BoardGrid::BoardGrid(const appearance::SkinColors& colors, const BoardView& view
 
 QString BoardGrid::CellText(int column, int row) const {
     return item(row, column)->text();
-}
-
-void BoardGrid::ShowCell(int column, int row) {
-    UpdateItem(column, row, view_.Marks()[CellIndex(column, row)]);
-    viewport()->update();
 }
 
 void BoardGrid::RepaintAll() {

@@ -25,10 +25,8 @@ public:
 
     // The cell's text as shown and read out: empty or one digit. Columns and rows are 0 to 8.
     QString CellText(int column, int row) const;
-    // The view changed at one cell: that cell is read out anew and the board repainted, since
-    // a digit may start or end marks anywhere.
-    void ShowCell(int column, int row);
-    // The view changed as a whole: every cell is read out anew and repainted.
+    // The view changed: every cell is read out anew and repainted, also after a change at one
+    // cell, since a digit may start or end marks anywhere.
     void RepaintAll();
 
     const QFont& GridFont() const { return gridFont_; }

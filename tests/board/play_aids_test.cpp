@@ -197,8 +197,10 @@ TEST_F(PlayAids, RepeatedDigitsAreMarkedOnlyWhileHintsAreOn) {
     EXPECT_EQ(Ink(4, 4), digit);
     Enter(4, 0, u'5');  // the column of (4, 4): marked there at once, not at the next repaint
     EXPECT_EQ(Ink(4, 4), conflict);
+    EXPECT_EQ(Description(4, 4), QStringLiteral("row 5, column 5, repeated"));
     Press(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Ink(4, 4), digit);
+    EXPECT_EQ(Description(4, 4), QStringLiteral("row 5, column 5"));
     Enter(8, 0, u'6');
     EXPECT_EQ(Ink(0, 0), digit);
     Press(Qt::Key_Z, Qt::ControlModifier);
