@@ -193,16 +193,13 @@ class FrontTest(unittest.TestCase):
         self.assertEqual((status, json.loads(body)["error"]), (404, "ERRORE_NON_LADDER"))
 
     def test_a_login_flood_leaves_the_player_in_and_guesses_wait_at_their_address(self):
-        def login(source="127.0.0.3"):
-            """A start of alice's from source: (status, body, seconds taken)."""
+        def login():
+            """A start of alice's from an address of her own: (status, body, seconds taken)."""
             asked = time.monotonic()
             status, _, body = ask(self.stack, "POST", "/v2/games/start",
-                                  {"user": "alice", "password": "secret"}, source=source)
+                                  {"user": "alice", "password": "secret"}, source="127.0.0.3")
             return status, body, time.monotonic() - asked
 
-        # What a login takes on this machine now, without the flood: a busy machine (a build
-        # beside, the sanitizer) gives the player more room under the flood as well.
-        alone = max(login("127.0.0.7")[2] for _ in range(2))
         # The flood runs in processes of its own, so that the player's login is timed without
         # waiting for this interpreter's lock behind sixteen flooding threads.
         flood = Flood(self.stack, 16).start()
@@ -217,11 +214,11 @@ class FrontTest(unittest.TestCase):
             self.assertEqual(status, 200, body)
             waits.append(seconds)
             time.sleep(0.2)
+        # The game's client waits 2 s for an answer: a player held up longer than that by the
+        # flood would see the ladder fail.
         statuses = flood.stop()
-        # Timed again once the flood is over, so that a load that came meanwhile counts too.
-        alone = max(alone, login("127.0.0.7")[2])
         for seconds in waits:
-            self.assertLess(seconds, max(0.5, 5 * alone))
+            self.assertLess(seconds, 2)
         self.assertTrue(statuses)
         self.assertLessEqual(statuses, {403, 429, 503})
 

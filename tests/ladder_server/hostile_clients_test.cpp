@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <limits>
 #include <mutex>
 #include <thread>
 #include <variant>
@@ -259,9 +260,11 @@ TEST_F(HostileClientsTest, LoginFloodsAreThrottledWhileThePlayerStillGetsIn) {
     EXPECT_TRUE(
         testing_support::WaitUntil([&] { return guesses >= 200; }, std::chrono::seconds(30)));
     // A player's login waits for its own work, not behind the guesses: against a server that
-    // queued the guesses in turn with it, it waited six times that.
-    // That is timed just before and just after the login, so that a load that comes or goes
-    // meanwhile counts on both sides.
+    // queued the guesses in turn with it, every login waited six times that.
+    // That is timed just before and just after each login, so that a load that comes or goes
+    // meanwhile counts on both sides, and the best of three logins is held to it, so that a
+    // moment's load on a busy machine does not count as the queue's.
+    double shortestRelativeWait = std::numeric_limits<double>::max();
     for (int login = 0; login < 3; ++login) {
         const auto before = unqueuedLogin();
         const auto asked = Clock::now();
@@ -269,8 +272,12 @@ TEST_F(HostileClientsTest, LoginFloodsAreThrottledWhileThePlayerStillGetsIn) {
             PostFrom(port_, "127.0.0.3", paths::kStart, StartBody("alice", "secret"));
         const auto waited = Clock::now() - asked;
         EXPECT_EQ(answer.status, 200) << answer.body;
-        EXPECT_LT(waited, 3 * std::max(before, unqueuedLogin()));
+        shortestRelativeWait =
+            std::min(shortestRelativeWait,
+                     std::chrono::duration<double>(waited) /
+                         std::chrono::duration<double>(std::max(before, unqueuedLogin())));
     }
+    EXPECT_LT(shortestRelativeWait, 3);
     flooding = false;
     for (auto& client : flood) {
         client.join();
