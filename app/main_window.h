@@ -156,10 +156,6 @@ public:
     void ShowHintState();
 
     // --- Play aids (Options > Play Aids, and Actions after Confirm Grid) -----------------
-    // Each Play Aids item flips its aid and stores the choice.
-    void HighlightHouses1Click();
-    void HighlightSameDigits1Click();
-    void MarkMistakes1Click();
     // Pauses the timed puzzle (the board covered, the stopwatch standing) or resumes it.
     void Pause1Click();
     void FillInAllNotes1Click();
@@ -233,6 +229,7 @@ private:
     std::array<QAction*, 2> HintControls() const;
     void ConnectPlayAids();
     void LoadPlayAids();
+    // Flips one aid and stores the choice.
     void TogglePlayAid(bool board::PlayAids::*aid);
     void ShowPlayAidChecks();
     // Pause is there while a puzzle is timed offline; the notes commands while offline.

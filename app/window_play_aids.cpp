@@ -14,16 +14,12 @@ namespace {
 struct AidItem {
     QAction* (app::PopupMenu::*item)() const;
     bool board::PlayAids::*aid;
-    void (TFsudoku_main::*handler)();
 };
 
 constexpr AidItem kAidItems[] = {
-    {&app::PopupMenu::HighlightHouses, &board::PlayAids::highlightHouses,
-     &TFsudoku_main::HighlightHouses1Click},
-    {&app::PopupMenu::HighlightSameDigits, &board::PlayAids::highlightSameDigits,
-     &TFsudoku_main::HighlightSameDigits1Click},
-    {&app::PopupMenu::MarkMistakes, &board::PlayAids::markMistakes,
-     &TFsudoku_main::MarkMistakes1Click},
+    {&app::PopupMenu::HighlightHouses, &board::PlayAids::highlightHouses},
+    {&app::PopupMenu::HighlightSameDigits, &board::PlayAids::highlightSameDigits},
+    {&app::PopupMenu::MarkMistakes, &board::PlayAids::markMistakes},
 };
 
 }  // namespace
@@ -31,8 +27,8 @@ constexpr AidItem kAidItems[] = {
 void TFsudoku_main::ConnectPlayAids() {
     // The aid items are enabled once the start-up sequence has read the player's choices.
     for (const AidItem& aid : kAidItems) {
-        connect((Menu->*aid.item)(), &QAction::triggered, this, [this, handler = aid.handler] {
-            Run(handler);
+        connect((Menu->*aid.item)(), &QAction::triggered, this, [this, field = aid.aid] {
+            Run([this, field] { TogglePlayAid(field); });
             // A choice that could not be stored leaves the mark as it was, not as clicked.
             ShowPlayAidChecks();
         });
@@ -61,24 +57,11 @@ void TFsudoku_main::LoadPlayAids() {
     ShowPlayAidChecks();
 }
 
-void TFsudoku_main::HighlightHouses1Click() {
-    TogglePlayAid(&board::PlayAids::highlightHouses);
-}
-
-void TFsudoku_main::HighlightSameDigits1Click() {
-    TogglePlayAid(&board::PlayAids::highlightSameDigits);
-}
-
-void TFsudoku_main::MarkMistakes1Click() {
-    TogglePlayAid(&board::PlayAids::markMistakes);
-}
-
 void TFsudoku_main::TogglePlayAid(bool board::PlayAids::*aid) {
     board::PlayAids aids = playAids_->Aids();
     aids.*aid = !(aids.*aid);
     playAids_->Set(aids);
     board_->SetAids(playAids_->Aids());
-    ShowPlayAidChecks();
 }
 
 void TFsudoku_main::ShowPlayAidChecks() {
