@@ -203,11 +203,11 @@ void BoardGrid::PaintNotes(QPainter& painter, const QRect& cell, Notes notes, No
     painter.save();
     painter.setFont(notesFont_);
     for (int digit = 1; digit <= 9; ++digit) {
-        if ((notes >> digit) & 1) {
+        if ((notes & NoteBit(digit)) != 0) {
             const QRectF place(inner.left() + slot * ((digit - 1) % 3),
                                inner.top() + slot * ((digit - 1) / 3), slot, slot);
             // The selected digit among the notes stands on a square of the same-digit mark.
-            const bool isMarked = (marked >> digit) & 1;
+            const bool isMarked = (marked & NoteBit(digit)) != 0;
             if (isMarked) {
                 painter.fillRect(place.adjusted(0.5, 0.5, -0.5, -0.5), mark);
             }

@@ -23,7 +23,6 @@ public:
     // The index of the selected cell; nothing before the player has chosen one.
     std::optional<int> Selected() const { return selected_; }
     const PlayAids& Aids() const { return aids_; }
-    bool ConflictsShown() const { return conflictsShown_; }
     // 81 digits, or empty when no solution is known.
     const QString& Solution() const { return solution_; }
     // While paused the board shows no digits, no notes and no marks.

@@ -31,7 +31,7 @@ QString CellDescription(int column, int row, bool locked, unsigned notes, const 
     if (notes != 0) {
         description += QStringLiteral(", notes");
         for (int digit = 1; digit <= 9; ++digit) {
-            if ((notes >> digit) & 1) {
+            if ((notes & NoteBit(digit)) != 0) {
                 description += u' ' + QString::number(digit);
             }
         }

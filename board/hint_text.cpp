@@ -17,7 +17,7 @@ Notes CandidateNotes(const QString& candidateText) {
 QString FormatCandidates(Notes candidates) {
     QString list;
     for (int digit = 1; digit <= 9; ++digit) {
-        if ((candidates >> digit) & 1) {
+        if ((candidates & NoteBit(digit)) != 0) {
             list += u' ' + QString::number(digit) + QStringLiteral(" |");
         }
     }
