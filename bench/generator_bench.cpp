@@ -2,15 +2,16 @@
 //
 // Run (Release build, from the repository root):
 //
-//     cmake -S . -B build/making -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLMARK_BUILD_GUI=OFF
-//     cmake --build build/making --target generator_bench
-//     build/making/bench/generator_bench [--count N] [--qqwing-count N] [--seed S]
+//     cmake --preset release -DQUILLMARK_BUILD_GUI=OFF
+//     cmake --build build/release --target generator_bench
+//     build/release/bench/generator_bench [--count N] [--seed S] [--qqwing-count N]
 //
 // For each level it generates --count puzzles (1000 by default) with the engine's room
-// (Easy 50, Medium 65, Hard 81 empty cells), timing every call, and reports the p50, p99 and
-// largest latency, the givens (least, median, most and a histogram) and the hardest
-// technique each puzzle needs. Every puzzle is then checked outside the timing: one
-// solution, within the room, of its class; a wrong one stops the run with exit status 1.
+// (Easy 50, Medium 65, Hard 81 empty cells) from each of three seeds (S, S + 1, S + 2; 1 by
+// default), timing every call, and reports in Markdown tables the p50, p99 and largest
+// latency per seed, the givens (least, median, most), and how many puzzles got each rating.
+// Every puzzle is then checked outside the timing: one solution, within the room, rated in
+// its level's band, minimal when Hard; a wrong one stops the run with exit status 1.
 //
 // qqwing generates --qqwing-count puzzles (1000 by default, 0 to skip) at the difficulty we
 // set beside each level: Easy beside its "easy" (hidden singles needed), Medium beside
@@ -29,10 +30,11 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "sudoku/generator.h"
-#include "sudoku/grader.h"
+#include "sudoku/rating/rater.h"
 #include "sudoku/solver.h"
 
 namespace {
@@ -81,16 +83,15 @@ Latency Summarise(std::vector<double> micros) {
     return latency;
 }
 
-bool InClass(const Grade& grade, Level level) {
-    switch (level) {
-        case Level::Easy:
-            return grade.SolvedBySingles();
-        case Level::Medium:
-            return !grade.SolvedBySingles() && grade.SolvedByMediumSet();
-        case Level::Hard:
-            return !grade.SolvedByMediumSet();
+// The puzzle's rating when it lies in the level's band; nothing otherwise.
+std::optional<int> RatingInBand(const Grid& puzzle, Level level) {
+    const RatingBand band = BandOf(level);
+    auto rated = rating::RatePuzzle(puzzle, rating::RatingLimits{.ceiling = band.most});
+    const auto* rating = std::get_if<rating::Rating>(&rated);
+    if (rating == nullptr || rating->difficulty < band.least || rating->difficulty > band.most) {
+        return std::nullopt;
     }
-    return false;
+    return rating->difficulty;
 }
 
 bool IsMinimal(const Grid& puzzle) {
@@ -107,35 +108,42 @@ bool IsMinimal(const Grid& puzzle) {
 }
 
 struct OurRun {
-    Latency latency;
-    std::map<int, int> givens;                   // givens -> puzzles
-    std::array<int, kTechniqueCount> hardest{};  // technique -> puzzles
+    std::vector<Latency> perSeed;
+    Latency all;                 // over every seed's puzzles
+    std::map<int, int> givens;   // givens -> puzzles
+    std::map<int, int> ratings;  // rating in tenths -> puzzles
 };
 
-OurRun RunOurs(const LevelRun& run, int count, std::uint64_t seed) {
+OurRun RunOurs(const LevelRun& run, int count, std::uint64_t firstSeed, int seeds) {
     OurRun result;
-    Random random(seed);
-    std::vector<double> micros;
-    std::vector<GeneratedPuzzle> puzzles;
-    micros.reserve(count);
-    puzzles.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        auto start = Clock::now();
-        puzzles.push_back(Generate(run.level, run.maxEmptied, random));
-        micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
-    }
-    result.latency = Summarise(micros);
-    for (const GeneratedPuzzle& generated : puzzles) {
-        const Grid& puzzle = generated.puzzle;
-        Grade grade = GradePuzzle(puzzle);
-        if (!HasUniqueSolution(puzzle) || !Agrees(puzzle, generated.solution) ||
-            kCellCount - FilledCount(puzzle) > run.maxEmptied || !InClass(grade, run.level) ||
-            (run.level == Level::Hard && !IsMinimal(puzzle))) {
-            Fail(std::string(run.name) + ": a puzzle out of its class " + FormatLine(puzzle));
+    std::vector<double> allMicros;
+    for (int s = 0; s < seeds; ++s) {
+        Random random(firstSeed + static_cast<std::uint64_t>(s));
+        std::vector<double> micros;
+        std::vector<GeneratedPuzzle> puzzles;
+        micros.reserve(count);
+        puzzles.reserve(count);
+        for (int i = 0; i < count; ++i) {
+            auto start = Clock::now();
+            puzzles.push_back(Generate(run.level, run.maxEmptied, random));
+            micros.push_back(
+                std::chrono::duration<double, std::micro>(Clock::now() - start).count());
         }
-        ++result.givens[FilledCount(puzzle)];
-        ++result.hardest[static_cast<int>(grade.hardest)];
+        result.perSeed.push_back(Summarise(micros));
+        allMicros.insert(allMicros.end(), micros.begin(), micros.end());
+        for (const GeneratedPuzzle& generated : puzzles) {
+            const Grid& puzzle = generated.puzzle;
+            std::optional<int> rating = RatingInBand(puzzle, run.level);
+            if (!HasUniqueSolution(puzzle) || !Agrees(puzzle, generated.solution) ||
+                kCellCount - FilledCount(puzzle) > run.maxEmptied || !rating ||
+                (run.level == Level::Hard && !IsMinimal(puzzle))) {
+                Fail(std::string(run.name) + ": a puzzle out of its class " + FormatLine(puzzle));
+            }
+            ++result.givens[FilledCount(puzzle)];
+            ++result.ratings[*rating];
+        }
     }
+    result.all = Summarise(allMicros);
     return result;
 }
 
@@ -183,40 +191,63 @@ std::optional<QqwingRun> RunQqwing(const std::string& qqwing, const char* diffic
     return QqwingRun{Summarise(micros), *totalSeconds * 1e6 / count};
 }
 
-void PrintOurs(const LevelRun& run, const OurRun& ours) {
+int Median(const std::map<int, int>& histogram) {
     int total = 0;
-    for (const auto& [givens, puzzles] : ours.givens) {
+    for (const auto& [value, puzzles] : histogram) {
         total += puzzles;
     }
-    int median = 0;
-    for (int seen = 0; const auto& [givens, puzzles] : ours.givens) {
+    for (int seen = 0; const auto& [value, puzzles] : histogram) {
         seen += puzzles;
         if (seen * 2 >= total) {
-            median = givens;
-            break;
+            return value;
         }
     }
-    std::printf("\n%s (room %d): p50 %.3f ms, p99 %.3f ms, max %.3f ms, mean %.3f ms\n", run.name,
-                run.maxEmptied, ours.latency.p50 / 1000, ours.latency.p99 / 1000,
-                ours.latency.max / 1000, ours.latency.mean / 1000);
-    std::printf("  givens: least %d, median %d, most %d;", ours.givens.begin()->first, median,
-                ours.givens.rbegin()->first);
-    for (const auto& [givens, puzzles] : ours.givens) {
-        std::printf(" %d:%d", givens, puzzles);
+    return 0;
+}
+
+void PrintOurs(const std::array<OurRun, kRuns.size()>& ours, std::uint64_t firstSeed) {
+    std::printf("\n| level | room | seed | p50 ms | p99 ms | max ms | mean ms |\n");
+    std::printf("|---|---:|---:|---:|---:|---:|---:|\n");
+    for (std::size_t i = 0; i < kRuns.size(); ++i) {
+        for (std::size_t s = 0; s < ours[i].perSeed.size(); ++s) {
+            const Latency& latency = ours[i].perSeed[s];
+            std::printf("| %s | %d | %llu | %.3f | %.3f | %.3f | %.3f |\n", kRuns[i].name,
+                        kRuns[i].maxEmptied, static_cast<unsigned long long>(firstSeed + s),
+                        latency.p50 / 1000, latency.p99 / 1000, latency.max / 1000,
+                        latency.mean / 1000);
+        }
+        const Latency& all = ours[i].all;
+        std::printf("| %s | %d | all | %.3f | %.3f | %.3f | %.3f |\n", kRuns[i].name,
+                    kRuns[i].maxEmptied, all.p50 / 1000, all.p99 / 1000, all.max / 1000,
+                    all.mean / 1000);
     }
-    std::printf("\n  hardest technique:");
-    for (int t = 0; t < kTechniqueCount; ++t) {
-        if (ours.hardest[t] > 0) {
-            std::printf(" %s %d,", std::string(TechniqueName(static_cast<Technique>(t))).c_str(),
-                        ours.hardest[t]);
+
+    std::printf("\n| level | band | givens least | median | most |\n|---|---|---:|---:|---:|\n");
+    for (std::size_t i = 0; i < kRuns.size(); ++i) {
+        const RatingBand band = BandOf(kRuns[i].level);
+        std::printf("| %s | %s-%s | %d | %d | %d |\n", kRuns[i].name,
+                    rating::DifficultyText(band.least).c_str(),
+                    rating::DifficultyText(band.most).c_str(), ours[i].givens.begin()->first,
+                    Median(ours[i].givens), ours[i].givens.rbegin()->first);
+    }
+
+    std::map<int, std::array<int, kRuns.size()>> ratings;
+    for (std::size_t i = 0; i < kRuns.size(); ++i) {
+        for (const auto& [rating, puzzles] : ours[i].ratings) {
+            ratings[rating][i] = puzzles;
         }
     }
-    std::printf("\n");
+    std::printf("\n| rating | Easy | Medium | Hard |\n|---:|---:|---:|---:|\n");
+    for (const auto& [rating, puzzles] : ratings) {
+        std::printf("| %s | %d | %d | %d |\n", rating::DifficultyText(rating).c_str(), puzzles[0],
+                    puzzles[1], puzzles[2]);
+    }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    constexpr int kSeeds = 3;
     int count = 1000;
     int qqwingCount = 1000;
     std::uint64_t seed = 1;
@@ -229,17 +260,18 @@ int main(int argc, char** argv) {
         } else if (arg == "--seed" && i + 1 < argc) {
             seed = std::strtoull(argv[++i], nullptr, 10);
         } else {
-            Fail("usage: generator_bench [--count N] [--qqwing-count N] [--seed S]");
+            Fail("usage: generator_bench [--count N] [--seed S] [--qqwing-count N]");
         }
     }
 
-    std::printf("Generating %d puzzles per level, one thread, seed %llu\n", count,
-                static_cast<unsigned long long>(seed));
+    std::printf("Generating %d puzzles per level and seed, one thread, seeds %llu to %llu\n", count,
+                static_cast<unsigned long long>(seed),
+                static_cast<unsigned long long>(seed + kSeeds - 1));
     std::array<OurRun, kRuns.size()> ours;
     for (std::size_t i = 0; i < kRuns.size(); ++i) {
-        ours[i] = RunOurs(kRuns[i], count, seed);
-        PrintOurs(kRuns[i], ours[i]);
+        ours[i] = RunOurs(kRuns[i], count, seed, kSeeds);
     }
+    PrintOurs(ours, seed);
 
     std::string qqwing = qqwingCount > 0 ? FindQqwing() : std::string();
     if (qqwing.empty()) {
@@ -247,25 +279,26 @@ int main(int argc, char** argv) {
         return 0;
     }
     std::printf(
-        "\nBeside %s, %d puzzles per difficulty (ms; qqwing's p50/p99/max leave its "
-        "retries out, its mean keeps them):\n",
+        "\nBeside %s, %d puzzles per difficulty (ms; qqwing's p50/p99/max leave its retries "
+        "out, its mean keeps them; ours over every seed):\n\n",
         qqwing.c_str(), qqwingCount);
-    std::printf("%-22s %8s %8s %8s %8s | %8s %8s %8s %8s | %9s %9s %9s\n", "level (qqwing)", "p50",
-                "p99", "max", "mean", "qq p50", "qq p99", "qq max", "qq mean", "x p50", "x p99",
-                "x mean");
+    std::printf(
+        "| level (qqwing) | p50 | p99 | max | mean | qq p50 | qq p99 | qq max | qq mean | x p50 "
+        "| x p99 | x mean |\n|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
     for (std::size_t i = 0; i < kRuns.size(); ++i) {
         const LevelRun& run = kRuns[i];
         std::optional<QqwingRun> theirs = RunQqwing(qqwing, run.qqwingDifficulty, qqwingCount);
         if (!theirs) {
             Fail(std::string("qqwing did not run at ") + run.qqwingDifficulty);
         }
-        const Latency& our = ours[i].latency;
-        std::string label = std::string(run.name) + " (" + run.qqwingDifficulty + ")";
-        std::printf("%-22s %8.3f %8.3f %8.3f %8.3f | %8.3f %8.3f %8.3f %8.3f | %9.1f %9.1f %9.1f\n",
-                    label.c_str(), our.p50 / 1000, our.p99 / 1000, our.max / 1000, our.mean / 1000,
-                    theirs->kept.p50 / 1000, theirs->kept.p99 / 1000, theirs->kept.max / 1000,
-                    theirs->meanWithRetries / 1000, theirs->kept.p50 / our.p50,
-                    theirs->kept.p99 / our.p99, theirs->meanWithRetries / our.mean);
+        const Latency& our = ours[i].all;
+        std::printf(
+            "| %s (%s) | %.3f | %.3f | %.3f | %.3f | %.3f | %.3f | %.3f | %.3f | %.1f | %.1f | "
+            "%.1f |\n",
+            run.name, run.qqwingDifficulty, our.p50 / 1000, our.p99 / 1000, our.max / 1000,
+            our.mean / 1000, theirs->kept.p50 / 1000, theirs->kept.p99 / 1000,
+            theirs->kept.max / 1000, theirs->meanWithRetries / 1000, theirs->kept.p50 / our.p50,
+            theirs->kept.p99 / our.p99, theirs->meanWithRetries / our.mean);
     }
     return 0;
 }

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <numeric>
+#include <variant>
 
-#include "sudoku/grader.h"
+#include "sudoku/rating/rater.h"
 
 namespace sudoku {
 
@@ -19,58 +20,29 @@ void Shuffle(std::array<int, kCellCount>& items, Random& random) {
     }
 }
 
-// How far a puzzle has gone beyond the easier sets of techniques. Removing a given only
-// widens the candidates, so the reach never shrinks as givens go.
-enum class Reach { Singles, MediumSet, Beyond };
-
-Reach ReachFor(Level level) {
-    switch (level) {
-        case Level::Easy:
-            return Reach::Singles;
-        case Level::Medium:
-            return Reach::MediumSet;
-        case Level::Hard:
-            return Reach::Beyond;
+// The rating of puzzle when it has exactly one solution and needs no step harder than most;
+// nothing otherwise. The ceiling lets the rater stop at the first step too hard.
+std::optional<int> RatingWithin(const Grid& puzzle, int most) {
+    auto rated = rating::RatePuzzle(puzzle, rating::RatingLimits{.ceiling = most});
+    const auto* rating = std::get_if<rating::Rating>(&rated);
+    if (rating == nullptr || rating->difficulty > most) {
+        return std::nullopt;
     }
-    return Reach::Singles;
+    return rating->difficulty;
 }
 
-// Whether puzzle, just emptied of one more cell, still has exactly one solution and stays
-// within level; reach is the puzzle's reach before the removal, moved on when it is kept.
-// The checks run cheapest first: the singles settle most removals, the solver refuses most
-// of the others (several solutions), and the medium set sees only unique puzzles.
-bool KeepsRemoval(Level level, const Grid& puzzle, Reach& reach) {
-    if (reach == Reach::Singles && GradePuzzle(puzzle, kSingles).Solved()) {
-        return true;
-    }
-    if (level == Level::Easy || !HasUniqueSolution(puzzle)) {
-        return false;
-    }
-    if (reach == Reach::Beyond) {
-        return true;
-    }
-    if (GradePuzzle(puzzle, kMediumSet).Solved()) {
-        reach = Reach::MediumSet;
-        return true;
-    }
-    if (level == Level::Medium) {
-        return false;
-    }
-    reach = Reach::Beyond;
-    return true;
-}
-
-// Puts givens back into a Medium puzzle with more than maxEmptied empty cells while the
-// singles still cannot solve it; whether it got down to maxEmptied. More givens keep the
-// one solution and what solves the puzzle, so only the singles need checking.
+// Puts givens back into a Medium puzzle with more than maxEmptied empty cells while it stays
+// in band; whether it got down to maxEmptied. A given more keeps the one solution, and
+// mostly the rating or less, but the easiest path may change, so both ends are checked.
 bool FillBack(GeneratedPuzzle& out, const std::array<int, kCellCount>& order, int emptied,
-              int maxEmptied) {
+              int maxEmptied, RatingBand band) {
     for (auto cell = order.begin(); cell != order.end() && emptied > maxEmptied; ++cell) {
         if (out.puzzle.cells[*cell] != 0) {
             continue;
         }
         out.puzzle.cells[*cell] = out.solution.cells[*cell];
-        if (GradePuzzle(out.puzzle, kSingles).Solved()) {
+        std::optional<int> rating = RatingWithin(out.puzzle, band.most);
+        if (!rating || *rating < band.least) {
             out.puzzle.cells[*cell] = 0;
         } else {
             --emptied;
@@ -79,46 +51,82 @@ bool FillBack(GeneratedPuzzle& out, const std::array<int, kCellCount>& order, in
     return emptied <= maxEmptied;
 }
 
-// One try at a puzzle of level from a fresh solved grid: empties its cells in random order,
-// keeping each removal KeepsRemoval allows, and says whether the puzzle reached the class
-// within maxEmptied. A removal refused once would be refused later too, so one pass leaves a
-// puzzle from which no further removal can be kept: for Hard, a minimal puzzle.
-bool Attempt(Level level, int maxEmptied, Random& random, GeneratedPuzzle& out) {
-    out.solution = RandomSolvedGrid(random);
-    out.puzzle = out.solution;
-    std::array<int, kCellCount> order;
-    std::iota(order.begin(), order.end(), 0);
-    Shuffle(order, random);
-
+// One try at an Easy or Medium puzzle from the solved grid in out: empties its cells in
+// order, keeping each removal that leaves one solution and no step above the band, and says
+// whether the puzzle reached the band within maxEmptied. Removing a given widens the
+// candidates, so the rating grows, but for rare turns of the easiest path, as givens go: a
+// removal refused once would be refused later too, and one pass is enough.
+bool AttemptByRemoval(Level level, int maxEmptied, const std::array<int, kCellCount>& order,
+                      GeneratedPuzzle& out) {
+    const RatingBand band = BandOf(level);
     // A Medium puzzle empties freely and gives cells back after, since it would spend a
-    // small room on removals the singles follow before going beyond them.
-    int room = level == Level::Medium ? kCellCount : maxEmptied;
-    Reach reach = Reach::Singles;
+    // small room on removals the direct techniques follow before going beyond them.
+    const int room = level == Level::Medium ? kCellCount : maxEmptied;
     int emptied = 0;
+    int rating = 0;
     for (int cell : order) {
-        bool full = emptied == room;
-        // Out of room, Easy stops where it is, and Hard short of its class fails; Hard
-        // within it goes on checking that no given could go, as a minimal puzzle needs.
-        if (full && (level != Level::Hard || reach != Reach::Beyond)) {
+        if (emptied == room) {
             break;
         }
         out.puzzle.cells[cell] = 0;
-        if (!KeepsRemoval(level, out.puzzle, reach)) {
+        if (std::optional<int> within = RatingWithin(out.puzzle, band.most)) {
+            rating = *within;
+            ++emptied;
+        } else {
             out.puzzle.cells[cell] = out.solution.cells[cell];
-        } else if (full) {
+        }
+    }
+    if (level == Level::Easy) {
+        return true;
+    }
+    return rating >= band.least && FillBack(out, order, emptied, maxEmptied, band);
+}
+
+// One try at a Hard puzzle: a minimal puzzle by one pass of removals that keep one solution,
+// within maxEmptied (out of room, it goes on checking that no given could go, and fails if
+// one could), then rated once, since minimal puzzles are in the band often enough.
+bool AttemptMinimal(int maxEmptied, const std::array<int, kCellCount>& order,
+                    GeneratedPuzzle& out) {
+    int emptied = 0;
+    for (int cell : order) {
+        out.puzzle.cells[cell] = 0;
+        if (!HasUniqueSolution(out.puzzle)) {
+            out.puzzle.cells[cell] = out.solution.cells[cell];
+        } else if (emptied == maxEmptied) {
             out.puzzle.cells[cell] = out.solution.cells[cell];
             return false;
         } else {
             ++emptied;
         }
     }
-    if (reach != ReachFor(level)) {
-        return false;
-    }
-    return level != Level::Medium || FillBack(out, order, emptied, maxEmptied);
+    const RatingBand band = BandOf(Level::Hard);
+    std::optional<int> rating = RatingWithin(out.puzzle, band.most);
+    return rating && *rating >= band.least;
+}
+
+bool Attempt(Level level, int maxEmptied, Random& random, GeneratedPuzzle& out) {
+    out.solution = RandomSolvedGrid(random);
+    out.puzzle = out.solution;
+    std::array<int, kCellCount> order;
+    std::iota(order.begin(), order.end(), 0);
+    Shuffle(order, random);
+    return level == Level::Hard ? AttemptMinimal(maxEmptied, order, out)
+                                : AttemptByRemoval(level, maxEmptied, order, out);
 }
 
 }  // namespace
+
+RatingBand BandOf(Level level) {
+    switch (level) {
+        case Level::Easy:
+            return {10, 23};
+        case Level::Medium:
+            return {25, 44};
+        case Level::Hard:
+            return {45, 72};
+    }
+    return {10, 23};
+}
 
 std::optional<Level> LevelForNumber(int levelNumber) {
     if (levelNumber < 0 || levelNumber > kCellCount) {
@@ -131,9 +139,9 @@ std::optional<Level> LevelForNumber(int levelNumber) {
 }
 
 GeneratedPuzzle Generate(Level level, int maxEmptied, Random& random) {
-    // A try succeeds often enough to wait for: a third of the time at the usual limits, and
-    // still one in six (Medium) or five (Hard) at the least room allowed. Running out of
-    // tries is then as likely as never, but ends in an easier class rather than a hang.
+    // A try succeeds two times in five (Medium) or one in five (Hard) at the usual limits,
+    // and still one in four or one in ten at the least room allowed. Running out of tries is
+    // then as likely as never, but ends in an easier class rather than a hang.
     constexpr int kMaxAttempts = 200;
     maxEmptied = std::clamp(maxEmptied, 0, kCellCount);
     if (level == Level::Hard && maxEmptied < kHardMinEmptied) {

@@ -5,8 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <variant>
 
-#include "sudoku/grader.h"
+#include "sudoku/rating/rater.h"
 #include "sudoku/solver.h"
 
 namespace {
@@ -22,13 +23,13 @@ TEST(LadderPuzzlesTest, DealsUniqueMediumOrHardPuzzlesThatDiffer) {
         const int room =
             dealt.level == ladder::LadderLevel::Hard ? ladder::kHardRoom : ladder::kMediumRoom;
         EXPECT_LE(sudoku::kCellCount - sudoku::FilledCount(puzzle), room);
-        const auto grade = sudoku::GradePuzzle(puzzle);
-        if (dealt.level == ladder::LadderLevel::Hard) {
-            EXPECT_FALSE(grade.SolvedByMediumSet());
-        } else {
-            EXPECT_FALSE(grade.SolvedBySingles());
-            EXPECT_TRUE(grade.SolvedByMediumSet());
-        }
+        const auto band = sudoku::BandOf(
+            dealt.level == ladder::LadderLevel::Hard ? sudoku::Level::Hard : sudoku::Level::Medium);
+        const auto rated = sudoku::rating::RatePuzzle(puzzle, {.ceiling = band.most});
+        ASSERT_TRUE(std::holds_alternative<sudoku::rating::Rating>(rated));
+        const int difficulty = std::get<sudoku::rating::Rating>(rated).difficulty;
+        EXPECT_GE(difficulty, band.least);
+        EXPECT_LE(difficulty, band.most);
         seen.insert(sudoku::FormatLine(puzzle));
     }
     EXPECT_EQ(seen.size(), 6u);

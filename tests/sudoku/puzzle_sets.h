@@ -18,7 +18,7 @@ struct SetPuzzle {
 
 // The folder the public puzzle sets are read from: the full sets at QUILLMARK_PUZZLE_DIR where
 // this machine has them, else the few lines of each committed in tests/data/puzzles, so that
-// a fresh clone still checks the solver and grader on real puzzles.
+// a fresh clone still checks the solver and the generator on real puzzles.
 std::string PuzzleSetDir();
 
 // Whether PuzzleSetDir() holds the full sets rather than the committed sample; for the few
