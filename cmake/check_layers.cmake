@@ -16,7 +16,9 @@ set(allowed_app "output;game;board;help;appearance;engine;toolkit")
 set(allowed_sudoku "")
 set(allowed_puzzle_engine "sudoku;ladder_server;engine")
 set(allowed_ladder_server "sudoku")
-set(folders toolkit engine appearance help board game output app sudoku puzzle_engine ladder_server)
+set(allowed_rate "sudoku")
+set(folders toolkit engine appearance help board game output app sudoku puzzle_engine ladder_server
+    rate)
 
 set(violations "")
 foreach(folder IN LISTS folders)

@@ -44,6 +44,8 @@ configure_file(${PROJECT_SOURCE_DIR}/packaging/man/quillmark.6.in
     ${QUILLMARK_PACKAGING_DIR}/man/quillmark.6 @ONLY)
 configure_file(${PROJECT_SOURCE_DIR}/packaging/man/quillmark-ladderd.1.in
     ${QUILLMARK_PACKAGING_DIR}/man/quillmark-ladderd.1 @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/man/quillmark-rate.1.in
+    ${QUILLMARK_PACKAGING_DIR}/man/quillmark-rate.1 @ONLY)
 
 # The sizes of the committed PNG icons (packaging/render-icons.sh renders them).
 set(QUILLMARK_ICON_SIZES 16 32 48 64 128 256)
@@ -79,6 +81,10 @@ function(quillmark_install_rules)
             DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
     endif()
 
+    install(TARGETS quillmark-rate RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(FILES ${QUILLMARK_PACKAGING_DIR}/man/quillmark-rate.1
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
     # Where Debian looks for it: named after the package.
     install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/quillmark)
@@ -96,7 +102,8 @@ set(CPACK_PACKAGE_DESCRIPTION
 and lets you solve them with locked givens, a stopwatch, candidate hints, pencil
 notes and undo. Type in and check grids of your own; save, load, export and print
 puzzles; dress the window in skins; play timed online challenges on a ladder
-server. The ladder server, quillmark-ladderd, is included.")
+server. The ladder server, quillmark-ladderd, is included, and quillmark-rate,
+which rates puzzles on the scale puzzle makers use.")
 set(CPACK_GENERATOR DEB)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

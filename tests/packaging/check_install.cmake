@@ -1,6 +1,7 @@
 cmake_minimum_required(VERSION 3.25)
 # Installs the build into a scratch root as the Debian package lays it out (prefix /usr, under
-# DESTDIR=ROOT) and checks that every file the game and the ladder server need is there.
+# DESTDIR=ROOT) and checks that every file the game, the ladder server and the rater need is
+# there.
 #   BUILD_DIR   the build folder
 #   ROOT        the scratch root, emptied first
 #   APP_ID      the desktop id
@@ -46,6 +47,9 @@ file(GLOB top RELATIVE "${ROOT}" "${ROOT}/*")
 if(NOT top STREQUAL "usr")
     set(faults "${faults}\n  installed outside /usr: ${top}")
 endif()
+
+expect_elf("${usr}/${BINDIR}/quillmark-rate")
+expect_file("${usr}/${MANDIR}/man1/quillmark-rate.1")
 
 if(SERVER)
     expect_elf("${usr}/${BINDIR}/quillmark-ladderd")
