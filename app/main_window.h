@@ -160,6 +160,10 @@ public:
     void Pause1Click();
     void FillInAllNotes1Click();
     void ClearAllNotes1Click();
+    // The next step from the board's digits: its sentence beside the board and its cells
+    // marked on it; applying it makes the step as one action, explaining it first if need be.
+    void ExplainNextStep1Click();
+    void ApplyNextStep1Click();
 
     // --- Game ----------------------------------------------------------------------------
     void Puzzle1Click();
@@ -232,8 +236,12 @@ private:
     // Flips one aid and stores the choice.
     void TogglePlayAid(bool board::PlayAids::*aid);
     void ShowPlayAidChecks();
-    // Pause is there while a puzzle is timed offline; the notes commands while offline.
+    // Pause is there while a puzzle is timed offline; the notes and step commands while offline.
     void ShowPauseState();
+    // The free space beside the board: the puzzle's rating on the left, the explained step's
+    // sentence on the right, each hidden while it has nothing to say.
+    void ShowRating(const QString& caption);
+    void ShowExplanation(const QString& sentence);
     void OnLevelItemTriggered();
     void OnHintControlTriggered();
     void OnSkinItemTriggered();
@@ -267,6 +275,8 @@ private:
     app::StatusBar* StatusBar = nullptr;
     app::PopupMenu* Menu = nullptr;
     QLabel* Splash_Panel = nullptr;
+    QLabel* Rating_Panel = nullptr;
+    QLabel* Step_Panel = nullptr;
     QTimer* Timer1 = nullptr;
     // The window's own keys, live with the chrome: the menu keys, minimising, undo and redo.
     QList<QAction*> windowKeys_;

@@ -41,6 +41,8 @@ public:
     QAction* Pause() const { return Item(QStringLiteral("Pause1")); }
     QAction* FillInAllNotes() const { return Item(QStringLiteral("FillInAllNotes1")); }
     QAction* ClearAllNotes() const { return Item(QStringLiteral("ClearAllNotes1")); }
+    QAction* ExplainNextStep() const { return Item(QStringLiteral("ExplainNextStep1")); }
+    QAction* ApplyNextStep() const { return Item(QStringLiteral("ApplyNextStep1")); }
 
 private:
     QMenu* menu_;

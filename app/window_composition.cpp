@@ -48,6 +48,25 @@ void TFsudoku_main::BuildComposition() {
     StatusBar = new app::StatusBar(this);
     StatusBar->setGeometry(0, height() - app::StatusBar::kHeight, width(), app::StatusBar::kHeight);
 
+    // The free space left and right of the board, below the tool bar.
+    constexpr int kSideMargin = 6;
+    const int besideBoard = StringGrid->x() + StringGrid->width() + 8;
+    Rating_Panel = new QLabel(this);
+    Rating_Panel->setObjectName(QStringLiteral("Rating_Panel"));
+    Rating_Panel->setGeometry(kSideMargin, StringGrid->y(), StringGrid->x() - 8 - kSideMargin, 48);
+    Rating_Panel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Rating_Panel->setWordWrap(true);
+    Rating_Panel->setAccessibleName(QStringLiteral("Rating"));
+    Rating_Panel->hide();
+    Step_Panel = new QLabel(this);
+    Step_Panel->setObjectName(QStringLiteral("Step_Panel"));
+    Step_Panel->setGeometry(besideBoard, StringGrid->y(), width() - besideBoard - kSideMargin,
+                            StringGrid->height());
+    Step_Panel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Step_Panel->setWordWrap(true);
+    Step_Panel->setAccessibleName(QStringLiteral("Next step"));
+    Step_Panel->hide();
+
     Splash_Panel = new QLabel(sentences::kInitialising, this);
     Splash_Panel->setObjectName(QStringLiteral("Splash_Panel"));
     Splash_Panel->setGeometry(238, 218, 185, 41);

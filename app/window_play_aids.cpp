@@ -1,5 +1,9 @@
 // The play aids and the commands beside them: the player's choices in Options > Play Aids,
-// kept in their own file, and Pause, Fill In All Notes and Clear All Notes in Actions.
+// kept in their own file, and Pause, Fill In All Notes, Clear All Notes, Explain Next Step and
+// Apply Next Step in Actions, with the rating and the step's sentence beside the board.
+
+#include <QAccessible>
+#include <QLabel>
 
 #include "app/main_window.h"
 #include "app/play_aids_settings.h"
@@ -39,6 +43,11 @@ void TFsudoku_main::ConnectPlayAids() {
     });
     Wire(Menu->FillInAllNotes(), &TFsudoku_main::FillInAllNotes1Click);
     Wire(Menu->ClearAllNotes(), &TFsudoku_main::ClearAllNotes1Click);
+    Wire(Menu->ExplainNextStep(), &TFsudoku_main::ExplainNextStep1Click);
+    Wire(Menu->ApplyNextStep(), &TFsudoku_main::ApplyNextStep1Click);
+    connect(board_, &board::BoardSession::explanationChanged, this,
+            &TFsudoku_main::ShowExplanation);
+    connect(board_, &board::BoardSession::ratingChanged, this, &TFsudoku_main::ShowRating);
     connect(stopwatch_, &game::Stopwatch::stateChanged, this, [this] {
         board_->SetPaused(stopwatch_->IsPaused());
         ShowPauseState();
@@ -86,6 +95,35 @@ void TFsudoku_main::ClearAllNotes1Click() {
     board_->ClearAllNotes();
 }
 
+void TFsudoku_main::ExplainNextStep1Click() {
+    board_->ExplainNextStep();
+}
+
+void TFsudoku_main::ApplyNextStep1Click() {
+    board_->ApplyNextStep();
+}
+
+namespace {
+
+// A side panel shows text, and is read out with it as its description, heard when it changes.
+void ShowSideText(QLabel& panel, const QString& text) {
+    panel.setText(text);
+    panel.setAccessibleDescription(text);
+    panel.setVisible(!text.isEmpty());
+    QAccessibleEvent changed(&panel, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
+}
+
+}  // namespace
+
+void TFsudoku_main::ShowRating(const QString& caption) {
+    ShowSideText(*Rating_Panel, caption);
+}
+
+void TFsudoku_main::ShowExplanation(const QString& sentence) {
+    ShowSideText(*Step_Panel, sentence);
+}
+
 void TFsudoku_main::ShowPauseState() {
     // The server keeps an online game's time, so it cannot be paused here.
     const bool online = onlineGame_->IsRunning();
@@ -94,4 +132,6 @@ void TFsudoku_main::ShowPauseState() {
     pause->setChecked(stopwatch_->IsPaused());
     Menu->FillInAllNotes()->setEnabled(!online);
     Menu->ClearAllNotes()->setEnabled(!online);
+    Menu->ExplainNextStep()->setEnabled(!online);
+    Menu->ApplyNextStep()->setEnabled(!online);
 }

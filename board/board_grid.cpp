@@ -17,6 +17,10 @@ namespace board {
 namespace {
 
 const QColor kGridLineColor{192, 192, 192};
+// An explained step's marks: fixed colours that read on every skin's cells.
+const QColor kStepPatternColor{0, 90, 200};
+const QColor kStepChangeColor{220, 110, 0};
+const QColor kStepRemovedColor{200, 0, 0};
 constexpr int kFocusFrameWidth = 2;
 
 }  // namespace
@@ -143,8 +147,9 @@ void BoardGrid::paintEvent(QPaintEvent*) {
                 look.textColor = colour(&SkinColors::mistake_font);
             }
             PaintCell(painter, rect, look, gridFont_);
-            if (!paused && look.text.isEmpty() && cell.notes != 0) {
-                PaintNotes(painter, rect, cell.notes, mark.sameDigitNote, textColor);
+            if (!paused && look.text.isEmpty() && (cell.notes | mark.stepRemoves) != 0) {
+                PaintNotes(painter, rect, cell.notes, mark.sameDigitNote, mark.stepRemoves,
+                           textColor);
             }
             CellMarkLook marksLook;
             if (mark.sameDigit) {
@@ -155,6 +160,12 @@ void BoardGrid::paintEvent(QPaintEvent*) {
             }
             if (mark.mistake) {
                 marksLook.upperCorner = colour(&SkinColors::mistake_font);
+            }
+            if (mark.stepPattern) {
+                marksLook.dashedFrame = kStepPatternColor;
+            }
+            if (mark.stepChange) {
+                marksLook.upperBar = kStepChangeColor;
             }
             PaintCellMarks(painter, rect, marksLook);
         }
@@ -195,7 +206,7 @@ void BoardGrid::PaintCover(QPainter& painter) const {
 }
 
 void BoardGrid::PaintNotes(QPainter& painter, const QRect& cell, Notes notes, Notes marked,
-                           const QColor& ink) const {
+                           Notes struck, const QColor& ink) const {
     // Digit d in row (d - 1) / 3 and column (d - 1) % 3 of the cell: 1 top left, 9 bottom right.
     const QRectF inner = QRectF(cell).adjusted(2, 2, -2, -2);
     const qreal slot = inner.width() / 3;
@@ -203,7 +214,7 @@ void BoardGrid::PaintNotes(QPainter& painter, const QRect& cell, Notes notes, No
     painter.save();
     painter.setFont(notesFont_);
     for (int digit = 1; digit <= 9; ++digit) {
-        if ((notes & NoteBit(digit)) != 0) {
+        if (((notes | struck) & NoteBit(digit)) != 0) {
             const QRectF place(inner.left() + slot * ((digit - 1) % 3),
                                inner.top() + slot * ((digit - 1) / 3), slot, slot);
             // The selected digit among the notes stands on a square of the same-digit mark.
@@ -211,8 +222,15 @@ void BoardGrid::PaintNotes(QPainter& painter, const QRect& cell, Notes notes, No
             if (isMarked) {
                 painter.fillRect(place.adjusted(0.5, 0.5, -0.5, -0.5), mark);
             }
-            painter.setPen(isMarked ? appearance::InkFor(mark) : ink);
+            const bool isStruck = (struck & NoteBit(digit)) != 0;
+            painter.setPen(isStruck   ? kStepRemovedColor
+                           : isMarked ? appearance::InkFor(mark)
+                                      : ink);
             painter.drawText(place, Qt::AlignCenter, QString::number(digit));
+            if (isStruck) {
+                painter.drawLine(place.bottomLeft() + QPointF(1, -1),
+                                 place.topRight() + QPointF(-1, 1));
+            }
         }
     }
     painter.restore();

@@ -60,7 +60,9 @@ protected:
 private:
     QColor FillColor(int column, int row) const;
     void UpdateItem(int column, int row, const CellMarks& marks);
-    void PaintNotes(QPainter& painter, const QRect& cell, Notes notes, Notes marked,
+    // struck: the candidates an explained step rules out, drawn crossed out whether noted or
+    // not.
+    void PaintNotes(QPainter& painter, const QRect& cell, Notes notes, Notes marked, Notes struck,
                     const QColor& ink) const;
     void PaintCover(QPainter& painter) const;
     // The focus frame shows while the keyboard is on the board, also with the window in the

@@ -1,5 +1,7 @@
 #include "board/board_session.h"
 
+#include <stdexcept>
+
 #include "board/conflicts.h"
 #include "board/hint_text.h"
 #include "engine/puzzle_engine.h"
@@ -9,11 +11,17 @@ namespace board {
 namespace {
 
 const QString kNoPen = QStringLiteral("0");
+// How often the engine is asked again while it rates a puzzle.
+constexpr int kRatingPollMs = 200;
 
 }  // namespace
 
 BoardSession::BoardSession(engine::PuzzleEngine& engine, QObject* parent)
-    : QObject(parent), engine_(engine) {}
+    : QObject(parent), engine_(engine) {
+    ratingPoll_.setSingleShot(true);
+    ratingPoll_.setInterval(kRatingPollMs);
+    connect(&ratingPoll_, &QTimer::timeout, this, &BoardSession::AskRating);
+}
 
 bool BoardSession::EngineGridIsEmpty() {
     currentGridText_ = engine_.GridText();
@@ -51,6 +59,7 @@ void BoardSession::ToggleLockSquares() {
         }
     }
     UpdateSolution();
+    PuzzleChanged();
     emit locksChanged(locksOn_);
     emit viewChanged();
 }
@@ -66,6 +75,7 @@ void BoardSession::ClearBoard() {
     history_.Clear();
     // The locked cells stay, but they are no longer the puzzle of an empty board.
     view_.SetSolution(QString());
+    PuzzleChanged();
     emit viewChanged();
     UpdateMissingCount();
 }
@@ -213,8 +223,13 @@ void BoardSession::Apply(const Action& action, bool after) {
 }
 
 void BoardSession::SetCell(int column, int row, const CellState& state) {
+    const bool digitChanges = view_.Cell(column, row).text != state.text;
     view_.SetCell(column, row, state);
     emit cellChanged(column, row);
+    // A new digit is a move on: the step explained may no longer be the next one.
+    if (digitChanges) {
+        ClearExplanation();
+    }
 }
 
 void BoardSession::Select(int column, int row) {
@@ -238,11 +253,16 @@ void BoardSession::ShowConflicts(bool shown) {
 void BoardSession::AllowSolution(bool allowed) {
     solutionAllowed_ = allowed;
     UpdateSolution();
+    PuzzleChanged();
     emit viewChanged();
 }
 
 void BoardSession::SetPaused(bool paused) {
     if (view_.Paused() != paused) {
+        // The sentence would tell of the covered board.
+        if (paused) {
+            ClearExplanation();
+        }
         view_.SetPaused(paused);
         emit viewChanged();
     }
@@ -298,6 +318,128 @@ void BoardSession::UpdateSolution() {
         solution = lastSolution_;
     }
     view_.SetSolution(solution);
+}
+
+QString BoardSession::Puzzle() const {
+    if (!locksOn_) {
+        return {};
+    }
+    QString puzzle(81, u'0');
+    for (int index = 0; index < 81; ++index) {
+        const int column = index % 9;
+        const int row = index / 9;
+        if (view_.Locked().Contains(column, row) && !CellText(column, row).isEmpty()) {
+            puzzle[index] = CellText(column, row).at(0);
+        }
+    }
+    return puzzle;
+}
+
+void BoardSession::ExplainNextStep() {
+    if (view_.Paused() || !solutionAllowed_) {
+        return;
+    }
+    QString puzzle = Puzzle();
+    if (puzzle.isEmpty()) {
+        puzzle = QString(81, u'0');
+    }
+    QString digits(81, u'0');
+    for (int index = 0; index < 81; ++index) {
+        if (!view_.Cells()[index].text.isEmpty()) {
+            digits[index] = view_.Cells()[index].text.at(0);
+        }
+    }
+    const QString ruledOut = puzzle == ruledOutPuzzle_ ? CandidatesText(ruledOut_) : QString();
+    view_.SetExplanation(ParseStepExplanation(engine_.ExplainStep(puzzle, digits, ruledOut)));
+    emit explanationChanged(view_.Explanation().sentence);
+    emit viewChanged();
+}
+
+void BoardSession::ApplyNextStep() {
+    if (view_.Paused() || !solutionAllowed_) {
+        return;
+    }
+    if (view_.Explanation().kind != StepExplanation::Kind::Step) {
+        ExplainNextStep();
+    }
+    const StepExplanation step = view_.Explanation();
+    if (step.kind != StepExplanation::Kind::Step) {
+        return;
+    }
+    RecordAction([&] {
+        for (const StepExplanation::Candidate& removed : step.removes) {
+            const CellState& cell = view_.Cells()[removed.cell];
+            if ((cell.notes & NoteBit(removed.digit)) != 0) {
+                SetCell(removed.cell % 9, removed.cell / 9,
+                        {cell.text, Notes(cell.notes & ~NoteBit(removed.digit))});
+            }
+        }
+        for (const StepExplanation::Candidate& placed : step.places) {
+            if (!view_.Locked().Contains(placed.cell % 9, placed.cell / 9)) {
+                PlayerWrites(placed.cell % 9, placed.cell / 9, QString::number(placed.digit));
+            }
+        }
+    });
+    const QString puzzle = Puzzle();
+    if (puzzle != ruledOutPuzzle_) {
+        ruledOut_.clear();
+        ruledOutPuzzle_ = puzzle;
+    }
+    ruledOut_ += step.removes;
+    ClearExplanation();
+    UpdateMissingCount();
+}
+
+void BoardSession::ClearExplanation() {
+    if (view_.Explanation().kind == StepExplanation::Kind::None) {
+        return;
+    }
+    view_.SetExplanation({});
+    emit explanationChanged(QString());
+    emit viewChanged();
+}
+
+void BoardSession::PuzzleChanged() {
+    ClearExplanation();
+    const QString puzzle = solutionAllowed_ ? Puzzle() : QString();
+    if (puzzle == ratedPuzzle_) {
+        return;
+    }
+    ratedPuzzle_ = puzzle;
+    ratingPoll_.stop();
+    ShowRating(QString());
+    if (!puzzle.isEmpty()) {
+        AskRating();
+    }
+}
+
+void BoardSession::AskRating() {
+    if (ratedPuzzle_.isEmpty()) {
+        return;
+    }
+    QString rating;
+    try {
+        rating = engine_.RatePuzzle(ratedPuzzle_);
+    } catch (const std::exception&) {
+        // The rating is extra information, asked for on the engine's time: failing to get one
+        // leaves the panel empty rather than put an error box before a player who asked for
+        // nothing.
+        ShowRating(QString());
+        return;
+    }
+    if (rating == kRatingUnderWay) {
+        ShowRating(kRatingPending);
+        ratingPoll_.start();
+        return;
+    }
+    ShowRating(RatingCaption(rating));
+}
+
+void BoardSession::ShowRating(const QString& caption) {
+    if (caption != ratingCaption_) {
+        ratingCaption_ = caption;
+        emit ratingChanged(caption);
+    }
 }
 
 void BoardSession::WriteToEngine(int column, int row, const QString& text) {

@@ -2,12 +2,14 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <functional>
 
 #include "board/board_view.h"
 #include "board/grid_text.h"
 #include "board/history.h"
 #include "board/locked_cells.h"
+#include "board/step_explanation.h"
 
 namespace engine {
 class PuzzleEngine;
@@ -96,7 +98,8 @@ public:
     void SetAids(const PlayAids& aids);
     // Whether digits that repeat in their row, column or box are marked.
     void ShowConflicts(bool shown);
-    // An online game's solution must stay the server's: while not allowed, none is asked for.
+    // An online game's solution must stay the server's: while not allowed, none is asked for,
+    // and neither a rating nor an explained step.
     void AllowSolution(bool allowed);
     // While paused the board shows nothing of the puzzle and takes no input.
     void SetPaused(bool paused);
@@ -104,6 +107,22 @@ public:
     // one action. Clearing removes every note; one action.
     void FillInAllNotes();
     void ClearAllNotes();
+
+    // The locked cells' digits as 81 characters, "0" for every other cell; empty while the
+    // lock is off. The puzzle being played.
+    QString Puzzle() const;
+    // Asks the engine for the next step from the board's digits and shows it: the sentence
+    // (explanationChanged) and the step's marks on the board, until a cell's digit changes,
+    // the puzzle changes, the game pauses or the explanation is cleared. Nothing while paused or
+    // while solutions are not allowed.
+    void ExplainNextStep();
+    // Makes the step explained now, explaining one first when none is shown: its digits placed
+    // (as the player's writes, notes of their houses cleared) and its candidates dropped from
+    // the notes, as one action. The candidates it rules out count as ruled out for the next
+    // steps of the same puzzle, noted or not. A mistake or no step changes nothing.
+    void ApplyNextStep();
+    void ClearExplanation();
+    const StepExplanation& Explanation() const { return view_.Explanation(); }
 
 signals:
     // A cell's digit or notes changed.
@@ -115,6 +134,11 @@ signals:
     void locksChanged(bool on);
     // How many cells the engine counts empty.
     void missingCountChanged(int missing);
+    // The sentence of the step explained now; empty when none is.
+    void explanationChanged(const QString& sentence);
+    // The puzzle's rating as the player reads it ("Rating 4.2 (XY-Wing)"), while the engine
+    // works on it "Rating..."; empty when there is no puzzle to rate or it must not be rated.
+    void ratingChanged(const QString& caption);
 
 private:
     // The one place a cell changes: what the board shows follows.
@@ -128,6 +152,11 @@ private:
 
     // The solution of the locked cells when that is allowed and there is exactly one.
     void UpdateSolution();
+    // The puzzle changed or may no longer be rated: the explanation goes, the rating follows.
+    void PuzzleChanged();
+    // Asks for the rating of the current puzzle, again while the engine is still at it.
+    void AskRating();
+    void ShowRating(const QString& caption);
 
     engine::PuzzleEngine& engine_;
     BoardView view_;
@@ -141,6 +170,13 @@ private:
     History history_;
     // Actions record themselves only at the outermost level.
     int recording_ = 0;
+    // The candidates applied steps ruled out, and the puzzle they belong to.
+    QString ruledOutPuzzle_;
+    QList<StepExplanation::Candidate> ruledOut_;
+    // The puzzle rated or being rated, and the caption shown.
+    QString ratedPuzzle_;
+    QString ratingCaption_;
+    QTimer ratingPoll_;
 };
 
 }  // namespace board

@@ -11,7 +11,10 @@ BoardMarks BoardView::Marks() const {
                       .selected = selected_,
                       .aids = aids_,
                       .conflictsShown = conflictsShown_,
-                      .solution = solution_});
+                      .solution = solution_,
+                      .explanation = explanation_.kind == StepExplanation::Kind::None
+                                         ? nullptr
+                                         : &explanation_});
 }
 
 }  // namespace board

@@ -27,6 +27,8 @@ public:
     const QString& Solution() const { return solution_; }
     // While paused the board shows no digits, no notes and no marks.
     bool Paused() const { return paused_; }
+    // The step explained now; Kind::None while none is.
+    const StepExplanation& Explanation() const { return explanation_; }
 
     // The marks every cell shows now; none while paused.
     BoardMarks Marks() const;
@@ -39,6 +41,7 @@ public:
     void ShowConflicts(bool shown) { conflictsShown_ = shown; }
     void SetSolution(const QString& solution) { solution_ = solution; }
     void SetPaused(bool paused) { paused_ = paused; }
+    void SetExplanation(const StepExplanation& explanation) { explanation_ = explanation; }
 
 private:
     BoardState cells_;
@@ -48,6 +51,7 @@ private:
     bool conflictsShown_ = false;
     QString solution_;
     bool paused_ = false;
+    StepExplanation explanation_;
 };
 
 }  // namespace board

@@ -65,6 +65,20 @@ void PaintCellMarks(QPainter& painter, const QRect& rect, const CellMarkLook& lo
                              *look.lowerCorner);
         }
     }
+    // Between the corners and inside the frame, so that the step's marks and the aids' show
+    // together.
+    if (look.upperBar) {
+        constexpr int kBarHeight = 3;
+        painter.fillRect(QRect(inner.left() + kCornerSize, inner.top() + kFrameWidth + 1,
+                               inner.width() - 2 * kCornerSize, kBarHeight),
+                         *look.upperBar);
+    }
+    if (look.dashedFrame) {
+        constexpr int kInset = kFrameWidth;
+        painter.setPen(QPen(*look.dashedFrame, 2, Qt::DashLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(inner.adjusted(kInset, kInset, -kInset - 1, -kInset - 1));
+    }
     painter.restore();
 }
 

@@ -28,11 +28,14 @@ void PaintCell(QPainter& painter, const QRect& rect, const CellLook& look, const
 
 // The marks the play aids and hints put on a cell, each in its own colour and shape, so that
 // none depends on telling colours apart: a frame just inside the rim, a triangle in the
-// upper right corner and one in the lower left corner.
+// upper right corner and one in the lower left corner; for an explained step, a dashed frame
+// further in around its pattern's cells and a bar along the top of the cells it changes.
 struct CellMarkLook {
     std::optional<QColor> frame;
     std::optional<QColor> upperCorner;
     std::optional<QColor> lowerCorner;
+    std::optional<QColor> dashedFrame;
+    std::optional<QColor> upperBar;
 };
 
 // Paints the marks over a painted cell (40 x 40), inside its rim.

@@ -45,6 +45,20 @@ QString CellDescription(int column, int row, bool locked, unsigned notes, const 
     if (marks.mistake) {
         description += QStringLiteral(", mistake");
     }
+    if (marks.stepPattern) {
+        description += QStringLiteral(", in the step");
+    }
+    if (marks.stepChange) {
+        description += QStringLiteral(", changed by the step");
+    }
+    if (marks.stepRemoves != 0) {
+        description += QStringLiteral(", the step removes");
+        for (int digit = 1; digit <= 9; ++digit) {
+            if ((marks.stepRemoves & NoteBit(digit)) != 0) {
+                description += u' ' + QString::number(digit);
+            }
+        }
+    }
     return description;
 }
 

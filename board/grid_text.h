@@ -26,7 +26,8 @@ BoardCellTexts ParseGridText(const QString& text);
 // What assistive technology reads about a cell besides its digit: its place, counted from 1
 // as a player counts, whether it is locked, its notes, bit d for the digit d, and the marks
 // that concern it alone ("row 3, column 5, locked"; "row 1, column 2, notes 2 5 9"; "row 4,
-// column 4, repeated, mistake").
+// column 4, repeated, mistake"; while a step is explained "row 2, column 2, in the step, the
+// step removes 4 7").
 QString CellDescription(int column, int row, bool locked, unsigned notes,
                         const CellMarks& marks = {});
 

@@ -25,6 +25,21 @@ BoardMarks FindMarks(const MarkSources& sources) {
                                    text.at(0) != sources.solution.at(index);
         }
     }
+    if (sources.explanation != nullptr) {
+        const StepExplanation& explained = *sources.explanation;
+        for (int cell : explained.pattern) {
+            marks[cell].stepPattern = true;
+        }
+        for (int cell : explained.changed) {
+            marks[cell].stepChange = true;
+        }
+        for (const StepExplanation::Candidate& removed : explained.removes) {
+            marks[removed.cell].stepRemoves |= NoteBit(removed.digit);
+        }
+        for (int cell : explained.mistakes) {
+            marks[cell].mistake = !sources.locked.Contains(cell % 9, cell / 9);
+        }
+    }
     if (!sources.selected) {
         return marks;
     }

@@ -6,6 +6,7 @@
 
 #include "board/history.h"
 #include "board/locked_cells.h"
+#include "board/step_explanation.h"
 
 namespace board {
 
@@ -35,6 +36,11 @@ struct CellMarks {
     bool conflict = false;
     // A digit the player wrote that is not the solution's.
     bool mistake = false;
+    // While a step is explained: the cell is part of its pattern, or the step changes it, and
+    // the candidates it rules out here (bit d for the digit d, whether noted or not).
+    bool stepPattern = false;
+    bool stepChange = false;
+    Notes stepRemoves = 0;
 
     bool operator==(const CellMarks&) const = default;
 };
@@ -54,9 +60,12 @@ struct MarkSources {
     // The puzzle's one solution as 81 digits, or empty when the puzzle has none or several or
     // its solution must stay unknown.
     QString solution;
+    // The step explained now, whose cells are marked; none when nothing is explained.
+    const StepExplanation* explanation = nullptr;
 };
 
-// The marks of every cell. Locked cells are never mistakes: they are the puzzle.
+// The marks of every cell. Locked cells are never mistakes: they are the puzzle. The digits an
+// explanation finds wrong are mistakes whether Mark Mistakes is on or not.
 BoardMarks FindMarks(const MarkSources& sources);
 
 }  // namespace board

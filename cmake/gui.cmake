@@ -73,6 +73,7 @@ quillmark_gui_library(quillmark_board
         board/history.cpp
         board/locked_cells.cpp
         board/play_aids.cpp
+        board/step_explanation.cpp
     LINKS quillmark_appearance quillmark_engine_link quillmark_toolkit)
 
 quillmark_gui_library(quillmark_game

@@ -53,6 +53,15 @@ QString PuzzleEngine::UniqueSolution(const QString& puzzle) {
     return link_.CallText("UniqueSolution", {Text(puzzle)});
 }
 
+QString PuzzleEngine::RatePuzzle(const QString& puzzle) {
+    return link_.CallText("valuta_puzzle", {Text(puzzle)});
+}
+
+QString PuzzleEngine::ExplainStep(const QString& puzzle, const QString& board,
+                                  const QString& ruledOut) {
+    return link_.CallText("spiega_passo", {Text(puzzle), Text(board), Text(ruledOut)});
+}
+
 QString PuzzleEngine::Generate(int levelNumber) {
     return link_.CallText("genera", {levelNumber});
 }

@@ -49,6 +49,14 @@ public:
     // The one solution of an 81-character puzzle ("0" for a blank) as 81 digits, or "" when
     // it has none or several; the engine's grid stays as it is.
     QString UniqueSolution(const QString& puzzle);
+    // The rating of an 81-character puzzle: "difficulty|hardest technique" ("4.2|XY-Wing"),
+    // "?|" when no technique of the scale gets through, "" when it has none or several
+    // solutions; "IN_CORSO" while the engine is still rating it, to be asked again later.
+    QString RatePuzzle(const QString& puzzle);
+    // The next step from the board's digits (81 characters each for the locked givens and the
+    // whole board; ruledOut "cell:digit" pairs from steps taken before), as the engine's
+    // "key=value" lines, as puzzle_engine/step_report.h lists them.
+    QString ExplainStep(const QString& puzzle, const QString& board, const QString& ruledOut);
 
     // The online ladder: a game id (or an error code) for a new game whose puzzle becomes the
     // grid; the official time in seconds for a finished one; "" for a forfeit the server took.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "puzzle_engine/error_codes.h"
+#include "puzzle_engine/step_report.h"
 #include "puzzle_engine/version.h"
 #include "puzzle_engine/version_check.h"
 
@@ -56,6 +57,8 @@ engine::Variant EngineObject::Invoke(std::string_view member, std::span<engine::
         {"RinunciaGiocoLadder", &EngineObject::RinunciaGiocoLadder},
         {"VerificaVersione", &EngineObject::VerificaVersione},
         {"UniqueSolution", &EngineObject::UniqueSolution},
+        {"valuta_puzzle", &EngineObject::valuta_puzzle},
+        {"spiega_passo", &EngineObject::spiega_passo},
     };
     auto found = operations.find(member);
     if (found == operations.end()) {
@@ -123,6 +126,24 @@ engine::Variant EngineObject::UniqueSolution(const Arguments& args) {
         return std::string();
     }
     return sudoku::FormatLine(solution);
+}
+
+engine::Variant EngineObject::valuta_puzzle(const Arguments& args) {
+    args.ExpectCount(1);
+    const std::string& puzzle = args.Text(0);
+    const std::optional<sudoku::Grid> grid = sudoku::ParseLine(puzzle);
+    if (!grid || puzzle.size() != sudoku::kCellCount || sudoku::CountSolutions(*grid, 2) != 1) {
+        return std::string();
+    }
+    // One spelling per puzzle, so that "." and "0" blanks share a result.
+    std::optional<std::string> rating = rating_.Result(sudoku::FormatLine(*grid));
+    return rating ? *rating : std::string(codes::kRatingUnderWay);
+}
+
+engine::Variant EngineObject::spiega_passo(const Arguments& args) {
+    args.ExpectCount(2, 3);
+    const bool ruledOut = args.Count() > 2 && !std::holds_alternative<std::monostate>(args.At(2));
+    return ExplainStep(args.Text(0), args.Text(1), ruledOut ? args.Text(2) : std::string());
 }
 
 engine::Variant EngineObject::risolvi(const Arguments& args) {

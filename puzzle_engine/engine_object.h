@@ -5,6 +5,7 @@
 
 #include "engine/dispatch.h"
 #include "puzzle_engine/arguments.h"
+#include "puzzle_engine/background_rating.h"
 #include "puzzle_engine/ladder_client.h"
 #include "puzzle_engine/puzzle_session.h"
 #include "puzzle_engine/start_options.h"
@@ -41,6 +42,20 @@ namespace puzzle_engine {
 //                                             "0" a blank) as 81 digits, or "" when it has
 //                                             none or several or is no puzzle; the current
 //                                             grid stays as it is
+//   valuta_puzzle(puzzle: text)               the rating of an 81-character puzzle on Sudoku
+//                                             Explainer's scale, "difficulty|hardest
+//                                             technique" ("4.2|XY-Wing"; "?|" when no
+//                                             technique gets through); "" when it has none or
+//                                             several solutions or is no puzzle. Rated on a
+//                                             thread of the engine's own: IN_CORSO until the
+//                                             rating is done, so the caller asks again later
+//                                             (step_report.h, background_rating.h)
+//   spiega_passo(puzzle, board: texts[, ruled out: text])
+//                                             the next step from the board's digits, as
+//                                             "key=value" lines: its sentence, the cells of its
+//                                             pattern, what it changes; or the board's digits
+//                                             that are not the solution's; "" for a text that
+//                                             is not 81 cells (ExplainStep in step_report.h)
 //
 // The ladder operations each make one request to the ladder server (puzzle_engine/
 // ladder_client.h: the address from QUILLMARK_LADDER_URL, the start option serverTimeoutMs
@@ -89,10 +104,13 @@ private:
     engine::Variant RinunciaGiocoLadder(const Arguments& args);
     engine::Variant VerificaVersione(const Arguments& args);
     engine::Variant UniqueSolution(const Arguments& args);
+    engine::Variant valuta_puzzle(const Arguments& args);
+    engine::Variant spiega_passo(const Arguments& args);
 
     StartOptions options_;
     PuzzleSession session_;
     LadderClient ladder_;
+    BackgroundRating rating_;
 };
 
 }  // namespace puzzle_engine

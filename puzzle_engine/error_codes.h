@@ -13,6 +13,9 @@ inline constexpr const char* kInvalidLevel = "ERRORE_LIVELLO_NON_VALIDO";
 inline constexpr const char* kInvalidCell = "ERRORE_CELLA_NON_VALIDA";
 inline constexpr const char* kInvalidValue = "ERRORE_VALORE_NON_VALIDO";
 
+// Not a failure: valuta_puzzle's answer while its rating is still being worked out.
+inline constexpr const char* kRatingUnderWay = "IN_CORSO";
+
 // The ladder server. The codes the server itself gives (ladder::codes in
 // ladder_server/protocol.h: ERROR_NOT_ENABLED_ONLINE, ERRORE_NON_LADDER, ERRORE_NON_COMPLETATA)
 // pass through unchanged; these are the engine's own.

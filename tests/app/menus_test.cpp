@@ -46,6 +46,8 @@ TEST_F(Menus, TheTreeHoldsEveryCommandInItsOrder) {
                                                           "  Pause",
                                                           "  Fill In All Notes",
                                                           "  Clear All Notes",
+                                                          "  Explain Next Step",
+                                                          "  Apply Next Step",
                                                           "Options",
                                                           "  Level",
                                                           "    Easy",

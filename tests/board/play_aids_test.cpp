@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
 
@@ -311,6 +312,75 @@ TEST_F(PlayAids, AWrongDigitIsMarkedAtOnceAndAllNotesComeAndGoInOneStep) {
     EXPECT_EQ(noted(), 0);
     Press(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(noted(), emptyCells);
+}
+
+TEST_F(PlayAids, TheNextStepIsRatedExplainedMarkedAppliedAndUndoneAndAWrongDigitComesFirst) {
+    // A puzzle typed in and locked; its first steps are singles.
+    const QString puzzle = QStringLiteral(
+        "53..7....6..195....98....6.8...6...34..8.3..17...2...6.6....28....419..5....8..79");
+    for (int i = 0; i < 81; ++i) {
+        if (puzzle[i] != u'.') {
+            Enter(i % 9, i / 9, puzzle[i]);
+        }
+    }
+    MenuItem("Locksquares1").trigger();
+    const QLabel& rating = Find<QLabel>("Rating_Panel");
+    EXPECT_TRUE(testing_support::WaitFor(
+        [&] { return rating.text() != QLatin1String("Rating..."); }, 60000));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral(R"(^Rating [12]\.\d \(.*Single\)$)"))
+                    .match(rating.text())
+                    .hasMatch())
+        << rating.text().toStdString();
+    EXPECT_TRUE(rating.isVisible());
+    QString zeros = puzzle;
+    const QString solution =
+        Engine().CallText("UniqueSolution", {zeros.replace(u'.', u'0').toStdString()});
+    ASSERT_EQ(solution.size(), 81);
+
+    const QLabel& step = Find<QLabel>("Step_Panel");
+    EXPECT_FALSE(step.isVisible());
+    Press(Qt::Key_F9);
+    const QRegularExpressionMatch single =
+        QRegularExpression(
+            QStringLiteral(R"(^Hidden single: in .*, (\d) fits only in row (\d), column (\d)\.$)"))
+            .match(step.text());
+    ASSERT_TRUE(single.hasMatch()) << step.text().toStdString();
+    EXPECT_TRUE(step.isVisible());
+    EXPECT_EQ(step.accessibleDescription(), step.text());
+    const int row = single.captured(2).toInt() - 1;
+    const int column = single.captured(3).toInt() - 1;
+    EXPECT_EQ(single.captured(1), solution.at(row * 9 + column));
+    EXPECT_TRUE(
+        Description(column, row).endsWith(QLatin1String(", in the step, changed by the step")))
+        << Description(column, row).toStdString();
+    // The changed cell's bar, along the top between the corners.
+    const QPoint bar = CellRect(column, row).topLeft() + QPoint(20, 5) + QPoint(1, 1);
+    EXPECT_EQ(Board().grab().toImage().pixelColor(bar), QColor(220, 110, 0));
+
+    // Applied, the digit stands and the marks go; undo takes it back at once.
+    Press(Qt::Key_F9, Qt::ShiftModifier);
+    EXPECT_EQ(Cell(column, row), QString(solution.at(row * 9 + column)));
+    EXPECT_FALSE(step.isVisible());
+    EXPECT_FALSE(Description(column, row).contains(QLatin1String("step")));
+    EXPECT_NE(Board().grab().toImage().pixelColor(bar), QColor(220, 110, 0));
+    Press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Cell(column, row), QString());
+
+    // A wrong digit is named before any step, and typing moves the explanation on.
+    const int empty = static_cast<int>(puzzle.indexOf(u'.'));
+    const QChar right = solution.at(empty);
+    const QChar wrong = right == u'9' ? u'1' : QChar(right.unicode() + 1);
+    Enter(empty % 9, empty / 9, wrong);
+    Press(Qt::Key_F9);
+    EXPECT_TRUE(step.text().startsWith(QStringLiteral("Row %1, column %2 (%3) does not fit")
+                                           .arg(empty / 9 + 1)
+                                           .arg(empty % 9 + 1)
+                                           .arg(wrong)))
+        << step.text().toStdString();
+    EXPECT_TRUE(Description(empty % 9, empty / 9).endsWith(QLatin1String(", mistake")));
+    Enter(empty % 9, empty / 9, right);
+    EXPECT_FALSE(step.isVisible());
+    EXPECT_FALSE(Description(empty % 9, empty / 9).contains(QLatin1String("mistake")));
 }
 
 TEST_F(PlayAids, PauseCoversTheBoardAndHoldsTheTimeUntilTheBoardIsClicked) {

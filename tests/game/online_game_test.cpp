@@ -103,9 +103,15 @@ TEST_F(OnlineGame, TheSolutionStaysTheServersAndTheGameIsNeitherPausedNorNoted) 
     ASSERT_TRUE(Game().IsRunning());
     EXPECT_TRUE(MenuItem("MarkMistakes1").isChecked());
     EXPECT_TRUE(Engine().CallsTo("UniqueSolution").empty());
-    for (const char* item : {"Pause1", "FillInAllNotes1", "ClearAllNotes1"}) {
+    for (const char* item :
+         {"Pause1", "FillInAllNotes1", "ClearAllNotes1", "ExplainNextStep1", "ApplyNextStep1"}) {
         EXPECT_FALSE(MenuItem(item).isEnabled()) << item;
     }
+    // Neither rated nor explained: a step would give the server's puzzle away.
+    Press(Qt::Key_F9);
+    EXPECT_TRUE(Engine().CallsTo("valuta_puzzle").empty());
+    EXPECT_TRUE(Engine().CallsTo("spiega_passo").empty());
+    EXPECT_FALSE(Find<QLabel>("Rating_Panel").isVisible());
     Press(Qt::Key_F8);
     EXPECT_TRUE(StopwatchRunning());
 

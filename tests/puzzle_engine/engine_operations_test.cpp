@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <thread>
 #include <vector>
 
 #include "puzzle_engine/engine_object.h"
@@ -178,6 +184,96 @@ TEST_F(EngineOperations, TheSameSeedGivesTheSamePuzzles) {
     twin.Invoke("genera", level);
     EXPECT_EQ(Text("restituisci_stringa"),
               std::get<std::string>(twin.Invoke("restituisci_stringa", none)));
+}
+
+// The lines of a next-step report as key and value.
+std::map<std::string, std::string> ReportLines(const std::string& report) {
+    std::map<std::string, std::string> lines;
+    std::istringstream in(report);
+    std::string line;
+    while (std::getline(in, line)) {
+        const std::size_t equals = line.find('=');
+        lines[line.substr(0, equals)] = line.substr(equals + 1);
+    }
+    return lines;
+}
+
+TEST_F(EngineOperations, RatesOnlyAPuzzleWithOneSolutionAndAnswersAgainWhenTheRatingIsDone) {
+    std::string broken = kPuzzle;
+    broken[2] = '5';  // a second 5 in the first row
+    for (const std::string& noPuzzle : {std::string("53..7"), std::string(81, '.'), broken}) {
+        EXPECT_EQ(Text("valuta_puzzle", {noPuzzle}), "") << noPuzzle;
+    }
+    Put(kPuzzle);
+    const sudoku::Grid before = Grid();
+    std::string rating = Text("valuta_puzzle", {std::string(kPuzzle)});
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (rating == codes::kRatingUnderWay && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        rating = Text("valuta_puzzle", {std::string(kPuzzle)});
+    }
+    // One decimal, then the hardest technique: this puzzle needs no more than singles.
+    EXPECT_TRUE(std::regex_match(rating, std::regex(R"([12]\.[0-9]\|.*Single)"))) << rating;
+    std::string zeros = kPuzzle;
+    std::replace(zeros.begin(), zeros.end(), '.', '0');
+    EXPECT_EQ(Text("valuta_puzzle", {zeros}), rating);
+    EXPECT_EQ(Grid(), before);
+    EXPECT_THROW(Call("valuta_puzzle"), DispatchError);
+}
+
+TEST_F(EngineOperations, TheNextStepComesFromTheBoardsDigitsAfterAnyWrongOneIsPutRight) {
+    const std::string puzzle = kPuzzle;
+    const std::string solution = kSolution;
+    auto explain = [&](const std::string& board, std::vector<Variant> more = {}) {
+        std::vector<Variant> args = {puzzle, board};
+        args.insert(args.end(), more.begin(), more.end());
+        return ReportLines(std::get<std::string>(Call("spiega_passo", args)));
+    };
+    auto place = [&](const std::string& pair) {
+        const std::size_t colon = pair.find(':');
+        return std::pair(std::stoi(pair.substr(0, colon)), pair[colon + 1]);
+    };
+
+    std::map<std::string, std::string> step = explain(puzzle);
+    ASSERT_EQ(step["kind"], "step");
+    EXPECT_EQ(step["technique"], "Hidden Single");
+    const auto [cell, digit] = place(step["places"]);
+    EXPECT_EQ(digit, solution[cell]);
+    EXPECT_EQ(step["changed"], std::to_string(cell));
+    EXPECT_NE((" " + step["pattern"] + " ").find(" " + std::to_string(cell) + " "),
+              std::string::npos);
+    const std::string where =
+        "row " + std::to_string(cell / 9 + 1) + ", column " + std::to_string(cell % 9 + 1);
+    EXPECT_EQ(step["text"].rfind("Hidden single: in ", 0), 0u) << step["text"];
+    EXPECT_EQ(step["text"],
+              step["text"].substr(0, step["text"].size() - where.size() - 1) + where + ".");
+
+    // The step placed, the next one is another; the board's digits are what counts.
+    std::string board = puzzle;
+    board[cell] = digit;
+    EXPECT_NE(explain(board)["places"], step["places"]);
+
+    // A wrong digit is named first, and no step is given.
+    const std::size_t empty = puzzle.find('.');
+    board = puzzle;
+    board[empty] = solution[empty] == '9' ? '1' : static_cast<char>(solution[empty] + 1);
+    std::map<std::string, std::string> mistake = explain(board);
+    EXPECT_EQ(mistake["kind"], "mistake");
+    EXPECT_EQ(mistake["mistakes"], std::to_string(empty));
+    EXPECT_EQ(mistake["text"].rfind("Row " + std::to_string(empty / 9 + 1) + ", column " +
+                                        std::to_string(empty % 9 + 1) + " (",
+                                    0),
+              0u)
+        << mistake["text"];
+    EXPECT_EQ(mistake.count("places"), 0u);
+
+    EXPECT_EQ(explain(solution)["kind"], "solved");
+    EXPECT_EQ(explain(puzzle, {std::string("bad words 0:1")})["places"], step["places"]);
+    EXPECT_EQ(ReportLines(std::get<std::string>(
+                  Call("spiega_passo", {std::string(81, '.'), puzzle})))["kind"],
+              "nopuzzle");
+    EXPECT_EQ(Text("spiega_passo", {puzzle, std::string("12")}), "");
+    EXPECT_THROW(Call("spiega_passo", {puzzle}), DispatchError);
 }
 
 class EngineFiles : public EngineOperations {
