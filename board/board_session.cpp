@@ -302,14 +302,7 @@ void BoardSession::UpdateSolution() {
     // Only Mark Mistakes needs the solution: without it, the engine is not asked.
     QString solution;
     if (solutionAllowed_ && locksOn_ && view_.Aids().markMistakes) {
-        QString puzzle(81, u'0');
-        for (int index = 0; index < 81; ++index) {
-            const int column = index % 9;
-            const int row = index / 9;
-            if (view_.Locked().Contains(column, row) && !CellText(column, row).isEmpty()) {
-                puzzle[index] = CellText(column, row).at(0);
-            }
-        }
+        const QString puzzle = Puzzle();
         // Switching other aids asks again for the same puzzle: the last answer stands.
         if (puzzle != solvedPuzzle_) {
             solvedPuzzle_ = puzzle;

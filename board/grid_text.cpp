@@ -2,6 +2,21 @@
 
 namespace board {
 
+namespace {
+
+// The digits of a note mask, each after a blank: " 2 5 9".
+QString DigitWords(unsigned notes) {
+    QString words;
+    for (int digit = 1; digit <= 9; ++digit) {
+        if ((notes & NoteBit(digit)) != 0) {
+            words += u' ' + QString::number(digit);
+        }
+    }
+    return words;
+}
+
+}  // namespace
+
 int GridTextOffset(int column, int row) {
     return 20 * row + 2 * column;
 }
@@ -29,12 +44,7 @@ QString CellDescription(int column, int row, bool locked, unsigned notes, const 
         description += QStringLiteral(", locked");
     }
     if (notes != 0) {
-        description += QStringLiteral(", notes");
-        for (int digit = 1; digit <= 9; ++digit) {
-            if ((notes & NoteBit(digit)) != 0) {
-                description += u' ' + QString::number(digit);
-            }
-        }
+        description += QStringLiteral(", notes") + DigitWords(notes);
     }
     if (marks.sameDigit) {
         description += QStringLiteral(", same digit");
@@ -52,12 +62,7 @@ QString CellDescription(int column, int row, bool locked, unsigned notes, const 
         description += QStringLiteral(", changed by the step");
     }
     if (marks.stepRemoves != 0) {
-        description += QStringLiteral(", the step removes");
-        for (int digit = 1; digit <= 9; ++digit) {
-            if ((marks.stepRemoves & NoteBit(digit)) != 0) {
-                description += u' ' + QString::number(digit);
-            }
-        }
+        description += QStringLiteral(", the step removes") + DigitWords(marks.stepRemoves);
     }
     return description;
 }

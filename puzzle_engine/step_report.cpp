@@ -71,13 +71,7 @@ std::string MistakeReport(const sudoku::Grid& board, const std::vector<int>& wro
         parts.push_back(sudoku::rating::CellName(cell) + " (" + std::to_string(board.cells[cell]) +
                         ")");
     }
-    std::string names;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0) {
-            names += i + 1 == parts.size() ? " and " : ", ";
-        }
-        names += parts[i];
-    }
+    const std::string names = sudoku::rating::ListText(parts);
     const bool one = wrong.size() == 1;
     std::string report =
         Report("mistake", Capitalised(names) + (one ? " does" : " do") +

@@ -408,6 +408,22 @@ double Chainer::LengthDifficulty(double base, int complexity) const {
     return base + added;
 }
 
+void Chainer::Conclude(int candidate, bool on, Hint& hint) {
+    removable_.clear();
+    if (on) {
+        const int cell = CellOf(candidate);
+        for (int d = 1; d <= 9; ++d) {
+            if (d != DigitOf(candidate) && (grid_[cell] & DigitBit(d)) != 0) {
+                removable_.push_back(static_cast<std::uint16_t>(CandidateOf(cell, d)));
+            }
+        }
+        hint.placement = static_cast<std::uint16_t>(candidate);
+    } else {
+        removable_.push_back(static_cast<std::uint16_t>(candidate));
+    }
+    hint.removable = removable_;
+}
+
 void Chainer::Report(Hint& hint) {
     if (hint.removable.empty()) {
         return;
@@ -787,20 +803,8 @@ void Chainer::ReportCycle(const Net& net, int node, bool y, bool x) {
 }
 
 void Chainer::ReportForcingChain(const Net& net, int node, bool y, bool x) {
-    const int candidate = net.At(node).candidate;
-    const int cell = CellOf(candidate);
-    removable_.clear();
     Hint hint;
-    if (net.At(node).on) {
-        for (int d = 1; d <= 9; ++d) {
-            if (d != DigitOf(candidate) && (grid_[cell] & DigitBit(d)) != 0) {
-                removable_.push_back(static_cast<std::uint16_t>(CandidateOf(cell, d)));
-            }
-        }
-        hint.placement = static_cast<std::uint16_t>(candidate);
-    } else {
-        removable_.push_back(static_cast<std::uint16_t>(candidate));
-    }
+    Conclude(net.At(node).candidate, net.At(node).on, hint);
     targets_.assign(1, Target{&net, node});
     hint.kind = HintKind::ForcingChain;
     hint.xChain = x;
@@ -808,7 +812,6 @@ void Chainer::ReportForcingChain(const Net& net, int node, bool y, bool x) {
     hint.difficulty = x && y ? 7.0 : 6.6;
     hint.sortKey = x && y ? 4 : (y ? 3 : 2);
     hint.targets = targets_;
-    hint.removable = removable_;
     Report(hint);
 }
 
@@ -870,13 +873,12 @@ void Chainer::ProcessCell(int cell) {
 
         if (onNet.absurdOn >= 0 && doContradiction) {
             targets_ = {{&onNet, onNet.absurdOn}, {&onNet, onNet.absurdOff}};
-            removable_.assign(1, static_cast<std::uint16_t>(candidate));
             hint = Hint{};
+            Conclude(candidate, false, hint);
             hint.kind = HintKind::Contradiction;
             hint.difficulty = BaseDifficulty();
             hint.sortKey = 7;
             hint.targets = targets_;
-            hint.removable = removable_;
             Report(hint);
         }
 
@@ -884,19 +886,12 @@ void Chainer::ProcessCell(int cell) {
         offNet.Insert(offNet.Create(candidate, false, Cause::Assumption, -1));
         if (DoChaining(offNet, absurdOn, absurdOff) && doContradiction) {
             targets_ = {{&offNet, absurdOn}, {&offNet, absurdOff}};
-            removable_.clear();
-            for (int d = 1; d <= 9; ++d) {
-                if (d != digit && (digits & DigitBit(d)) != 0) {
-                    removable_.push_back(static_cast<std::uint16_t>(CandidateOf(cell, d)));
-                }
-            }
             hint = Hint{};
+            Conclude(candidate, true, hint);
             hint.kind = HintKind::Contradiction;
             hint.difficulty = BaseDifficulty();
             hint.sortKey = 7;
             hint.targets = targets_;
-            hint.removable = removable_;
-            hint.placement = static_cast<std::uint16_t>(candidate);
             Report(hint);
         }
 
@@ -912,25 +907,12 @@ void Chainer::ProcessCell(int cell) {
                         continue;
                     }
                     targets_ = {{&onNet, n}, {&offNet, other}};
-                    removable_.clear();
                     hint = Hint{};
-                    if (on) {
-                        const int targetCell = CellOf(target);
-                        for (int d = 1; d <= 9; ++d) {
-                            if (d != DigitOf(target) && (grid_[targetCell] & DigitBit(d)) != 0) {
-                                removable_.push_back(
-                                    static_cast<std::uint16_t>(CandidateOf(targetCell, d)));
-                            }
-                        }
-                        hint.placement = static_cast<std::uint16_t>(target);
-                    } else {
-                        removable_.push_back(static_cast<std::uint16_t>(target));
-                    }
+                    Conclude(target, on, hint);
                     hint.kind = HintKind::Double;
                     hint.difficulty = BaseDifficulty();
                     hint.sortKey = 1;
                     hint.targets = targets_;
-                    hint.removable = removable_;
                     Report(hint);
                 }
             }
@@ -980,25 +962,12 @@ void Chainer::ProcessCell(int cell) {
             if (static_cast<int>(targets_.size()) != count) {
                 continue;
             }
-            removable_.clear();
             hint = Hint{};
-            if (on) {
-                const int targetCell = CellOf(target);
-                for (int d = 1; d <= 9; ++d) {
-                    if (d != DigitOf(target) && (grid_[targetCell] & DigitBit(d)) != 0) {
-                        removable_.push_back(
-                            static_cast<std::uint16_t>(CandidateOf(targetCell, d)));
-                    }
-                }
-                hint.placement = static_cast<std::uint16_t>(target);
-            } else {
-                removable_.push_back(static_cast<std::uint16_t>(target));
-            }
+            Conclude(target, on, hint);
             hint.kind = HintKind::Cell;
             hint.difficulty = BaseDifficulty();
             hint.sortKey = 5;
             hint.targets = targets_;
-            hint.removable = removable_;
             Report(hint);
         }
     }
@@ -1054,25 +1023,12 @@ void Chainer::DoRegionChainings(int cell, int digit, const Net& onNet) {
                 if (static_cast<int>(targets_.size()) != count) {
                     continue;
                 }
-                removable_.clear();
                 Hint hint;
-                if (on) {
-                    const int targetCell = CellOf(target);
-                    for (int d = 1; d <= 9; ++d) {
-                        if (d != DigitOf(target) && (grid_[targetCell] & DigitBit(d)) != 0) {
-                            removable_.push_back(
-                                static_cast<std::uint16_t>(CandidateOf(targetCell, d)));
-                        }
-                    }
-                    hint.placement = static_cast<std::uint16_t>(target);
-                } else {
-                    removable_.push_back(static_cast<std::uint16_t>(target));
-                }
+                Conclude(target, on, hint);
                 hint.kind = HintKind::Region;
                 hint.difficulty = BaseDifficulty();
                 hint.sortKey = 6;
                 hint.targets = targets_;
-                hint.removable = removable_;
                 hint.house = house;
                 Report(hint);
             }

@@ -153,6 +153,9 @@ private:
     int Complexity(std::span<const Target> targets);
     int LowerComplexity(std::span<const Target> targets) const;
     double LengthDifficulty(double base, int complexity) const;
+    // What every branch proves of candidate: true places it and rules out the cell's other
+    // digits, false rules it out. Fills removable_ and hint's removable and placement.
+    void Conclude(int candidate, bool on, Hint& hint);
     void Report(Hint& hint);
     void RuleParents(const Hint& hint, const Candidates81& source, std::vector<std::uint16_t>& out);
     std::uint64_t Fingerprint(const Hint& hint);

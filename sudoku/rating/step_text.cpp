@@ -15,17 +15,6 @@ constexpr std::size_t kBranchTail = 2;
 // Branches told in full; the others are counted.
 constexpr std::size_t kBranchesTold = 3;
 
-std::string Join(const std::vector<std::string>& parts, const char* last = " and ") {
-    std::string text;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0) {
-            text += i + 1 == parts.size() ? last : ", ";
-        }
-        text += parts[i];
-    }
-    return text;
-}
-
 std::vector<int> DigitsOf(Digits digits) {
     std::vector<int> list;
     for (int digit = 1; digit <= 9; ++digit) {
@@ -41,7 +30,7 @@ std::string DigitsText(Digits digits, const char* last = " and ") {
     for (int digit : DigitsOf(digits)) {
         parts.push_back(std::to_string(digit));
     }
-    return Join(parts, last);
+    return ListText(parts, last);
 }
 
 std::vector<int> CellsOf(const std::vector<Candidate>& candidates) {
@@ -109,18 +98,18 @@ std::string CellsText(const std::vector<int>& cells) {
         for (int cell : cells) {
             parts.push_back(std::to_string(cell % kSize + 1));
         }
-        return "row " + std::to_string(cells[0] / kSize + 1) + ", columns " + Join(parts);
+        return "row " + std::to_string(cells[0] / kSize + 1) + ", columns " + ListText(parts);
     }
     if (cells.size() > 1 && AllInHouse(ColumnHouse(cells[0]), cells)) {
         for (int cell : cells) {
             parts.push_back(std::to_string(cell / kSize + 1));
         }
-        return "column " + std::to_string(cells[0] % kSize + 1) + ", rows " + Join(parts);
+        return "column " + std::to_string(cells[0] % kSize + 1) + ", rows " + ListText(parts);
     }
     for (int cell : cells) {
         parts.push_back(CellName(cell));
     }
-    return Join(parts);
+    return ListText(parts);
 }
 
 // The places of cells within house, as its own line counts them: "columns 4 and 7" in a row.
@@ -130,13 +119,13 @@ std::string PlacesIn(int house, const std::vector<int>& cells) {
         for (int cell : cells) {
             parts.push_back(std::to_string(cell % kSize + 1));
         }
-        return (cells.size() == 1 ? "column " : "columns ") + Join(parts);
+        return (cells.size() == 1 ? "column " : "columns ") + ListText(parts);
     }
     if (house >= kFirstColumn) {
         for (int cell : cells) {
             parts.push_back(std::to_string(cell / kSize + 1));
         }
-        return (cells.size() == 1 ? "row " : "rows ") + Join(parts);
+        return (cells.size() == 1 ? "row " : "rows ") + ListText(parts);
     }
     return CellsText(cells);
 }
@@ -171,7 +160,7 @@ std::string Placements(const Step& step) {
     for (const Candidate& placed : step.placements) {
         parts.push_back(CellName(placed.cell) + " holds " + std::to_string(placed.digit));
     }
-    return Join(parts);
+    return ListText(parts);
 }
 
 // What the eliminations say: "2 and 6 leave row 7, column 5" for one cell; "2 and 5 leave the
@@ -207,7 +196,7 @@ std::string Eliminations(const Step& step) {
         std::sort(cells.begin(), cells.end());
         parts.push_back(std::to_string(digit) + " leaves " + CellsText(cells));
     }
-    return Join(parts);
+    return ListText(parts);
 }
 
 // ", so ..." with the eliminations first and then the digits they leave placed.
@@ -321,7 +310,7 @@ std::string Fish(const Step& step) {
         for (int number : numbers) {
             parts.push_back(std::to_string(number + 1));
         }
-        return std::string(word) + (numbers.size() == 1 ? " " : "s ") + Join(parts);
+        return std::string(word) + (numbers.size() == 1 ? " " : "s ") + ListText(parts);
     };
     const std::string base = baseRows ? lines("row", rows) : lines("column", columns);
     const std::string cover = baseRows ? lines("column", columns) : lines("row", rows);
@@ -356,7 +345,7 @@ std::string Wing(const Step& step) {
             wings.push_back(CellName(order[i]) + " (" +
                             DigitsText(DigitsAt(step.pattern, order[i]), " or ") + ")");
         }
-        text += ", and whichever it is, one of " + Join(wings) + " holds " +
+        text += ", and whichever it is, one of " + ListText(wings) + " holds " +
                 DigitsText(DigitSet(step.eliminations), " or ");
     }
     return text + Conclusion(step);
@@ -394,7 +383,7 @@ std::string StrongLinks(const Step& step) {
         return text + Conclusion(step);
     }
     const std::string digit = DigitsText(step.digits);
-    return text + ": " + digit + " has only two places in " + Join(links) +
+    return text + ": " + digit + " has only two places in " + ListText(links) +
            ", linked so that one end of the chain or the other holds " + digit + Conclusion(step);
 }
 
@@ -435,7 +424,7 @@ std::string ChainConclusion(const Step& step) {
     for (const Candidate& placed : step.placements) {
         parts.push_back(CellName(placed.cell) + " must be " + std::to_string(placed.digit));
     }
-    return Join(parts);
+    return ListText(parts);
 }
 
 std::string Chain(const Step& step) {
@@ -465,6 +454,17 @@ std::string Chain(const Step& step) {
 }
 
 }  // namespace
+
+std::string ListText(const std::vector<std::string>& parts, const char* last) {
+    std::string text;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0) {
+            text += i + 1 == parts.size() ? last : ", ";
+        }
+        text += parts[i];
+    }
+    return text;
+}
 
 std::string CellName(int cell) {
     return "row " + std::to_string(cell / kSize + 1) + ", column " +

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "sudoku/rating/position.h"
 #include "sudoku/rating/step.h"
 
 namespace sudoku::rating {
 
+// Parts as a list in a sentence: "a", "a and b", "a, b and c" (last joins the final two).
+std::string ListText(const std::vector<std::string>& parts, const char* last = " and ");
 // A cell as a player names it, rows and columns counted from 1: cell 0 is "row 1, column 1".
 std::string CellName(int cell);
 // A house (0 to 26, in HouseCells' order) as a player names it: "box 4", "row 3", "column 7".
