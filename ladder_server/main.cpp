@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "ladder_server/admin_commands.h"
-#include "ladder_server/command_line.h"
-#include "ladder_server/serve.h"
-#include "ladder_server/store_factory.h"
+#include "ladder_server/admin/admin_commands.h"
+#include "ladder_server/admin/command_line.h"
+#include "ladder_server/admin/serve.h"
+#include "ladder_server/admin/store_factory.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);

@@ -17,7 +17,7 @@ inline constexpr const char* kInvalidValue = "ERRORE_VALORE_NON_VALIDO";
 inline constexpr const char* kRatingUnderWay = "IN_CORSO";
 
 // The ladder server. The codes the server itself gives (ladder::codes in
-// ladder_server/protocol.h: ERROR_NOT_ENABLED_ONLINE, ERRORE_NON_LADDER, ERRORE_NON_COMPLETATA)
+// ladder_protocol/protocol.h: ERROR_NOT_ENABLED_ONLINE, ERRORE_NON_LADDER, ERRORE_NON_COMPLETATA)
 // pass through unchanged; these are the engine's own.
 //
 // No answer came: the connection was refused or broke, the name did not resolve, or the

@@ -8,7 +8,7 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
-#include "ladder_server/protocol.h"
+#include "ladder_protocol/protocol.h"
 #include "puzzle_engine/error_codes.h"
 #include "puzzle_engine/version.h"
 #include "puzzle_engine/version_check.h"

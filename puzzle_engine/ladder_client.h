@@ -31,7 +31,7 @@ std::string LadderServerUrl();
 // QUILLMARK_LADDER_CA_FILE (ladder::kCaFileVariable) as it is now, or "" when unset.
 std::string LadderCaFile();
 
-// The engine's side of the ladder protocol (ladder_server/protocol.h): each call is one
+// The engine's side of the ladder protocol (ladder_protocol/protocol.h): each call is one
 // synchronous HTTP request with a JSON body to LadderServerUrl(), read afresh every time.
 // Redirections are never followed. Nothing raises: where a call has no result it returns an
 // error code instead, either one the server gave (ladder::codes) or one of the engine's own

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "ladder_server/requests.h"
+#include "ladder_server/routes/requests.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view body(reinterpret_cast<const char*>(data), size);

@@ -11,7 +11,7 @@
 #include "board/grid_text.h"
 #include "game/engine_result.h"
 #include "game/online_game.h"
-#include "ladder_server/protocol.h"
+#include "ladder_protocol/protocol.h"
 #include "tests/support/ladder_server_process.h"
 #include "tests/support/window_fixture.h"
 

@@ -1,10 +1,10 @@
 // Accounts: what the operator may add, and who may play.
 
-#include "ladder_server/account_service.h"
+#include "ladder_server/service/account_service.h"
 
 #include <gtest/gtest.h>
 
-#include "ladder_server/sqlite_store.h"
+#include "ladder_server/store/sqlite/sqlite_store.h"
 #include "tests/ladder_server/manual_clock.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // Reading quillmark-ladderd's command line.
 
-#include "ladder_server/command_line.h"
+#include "ladder_server/admin/command_line.h"
 
 #include <gtest/gtest.h>
 

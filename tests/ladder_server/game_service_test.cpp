@@ -1,10 +1,10 @@
 // The rules of a ladder game, on an in-memory store whose clock the test moves.
 
-#include "ladder_server/game_service.h"
+#include "ladder_server/service/game_service.h"
 
 #include <gtest/gtest.h>
 
-#include "ladder_server/sqlite_store.h"
+#include "ladder_server/store/sqlite/sqlite_store.h"
 #include "tests/ladder_server/manual_clock.h"
 
 namespace {

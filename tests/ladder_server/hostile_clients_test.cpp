@@ -15,8 +15,8 @@
 #include <variant>
 #include <vector>
 
-#include "ladder_server/http_server.h"
-#include "ladder_server/sqlite_store.h"
+#include "ladder_server/routes/ladder_routes.h"
+#include "ladder_server/store/sqlite/sqlite_store.h"
 #include "tests/ladder_server/ladder_test_client.h"
 #include "tests/ladder_server/raw_http.h"
 #include "tests/support/scratch_dir.h"
@@ -43,15 +43,15 @@ protected:
 
     // Makes the server over games (the fixture's own when none) and binds it: connections
     // wait in its backlog until Listen.
-    void Bind(ladder::HttpOptions options, ladder::GameService* games = nullptr) {
-        server_ = std::make_unique<ladder::HttpServer>(games ? *games : games_, std::move(options));
+    void Bind(ladder::RouteOptions options, ladder::GameService* games = nullptr) {
+        server_ = std::make_unique<ladder::LadderRoutes>(games ? *games : games_, std::move(options));
         port_ = server_->Bind("127.0.0.1", 0);
         ASSERT_GT(port_, 0);
     }
     void Listen() {
         thread_ = std::thread([this] { server_->Listen(); });
     }
-    void Serve(ladder::HttpOptions options, ladder::GameService* games = nullptr) {
+    void Serve(ladder::RouteOptions options, ladder::GameService* games = nullptr) {
         Bind(std::move(options), games);
         Listen();
     }
@@ -88,13 +88,13 @@ protected:
     ladder::SqliteStore store_{scratch_.Path("ladder.db"), clock_};
     ladder::AccountService accounts_{store_, clock_};
     ladder::GameService games_{store_, accounts_};
-    std::unique_ptr<ladder::HttpServer> server_;
+    std::unique_ptr<ladder::LadderRoutes> server_;
     int port_ = 0;
     std::thread thread_;
 };
 
 TEST_F(HostileClientsTest, SlowClientsAndHeaderFloodsHoldNobodyUp) {
-    ladder::HttpOptions options;
+    ladder::RouteOptions options;
     options.server.requestTimeout = std::chrono::milliseconds(1500);
     Serve(options);
     const auto until = Clock::now() + std::chrono::seconds(4);
@@ -315,7 +315,7 @@ TEST_F(HostileClientsTest, StartsBeyondTheLoginQueueAreToldTheServerIsBusy) {
         changed.wait(lock, [&] { return released; });
         return ladder::DealLadderPuzzle();
     });
-    ladder::HttpOptions options;
+    ladder::RouteOptions options;
     options.loginThreads = 1;
     options.loginQueue = 1;
     Serve(options, &held);

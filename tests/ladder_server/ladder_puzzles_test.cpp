@@ -1,6 +1,6 @@
 // The puzzles ladder games are dealt.
 
-#include "ladder_server/ladder_puzzles.h"
+#include "ladder_server/service/ladder_puzzles.h"
 
 #include <gtest/gtest.h>
 

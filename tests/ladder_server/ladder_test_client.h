@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "ladder_server/protocol.h"
+#include "ladder_protocol/protocol.h"
 #include "sudoku/grid.h"
 #include "sudoku/solver.h"
 

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "ladder_server/clock.h"
+#include "ladder_server/store/clock.h"
 
 namespace ladder_testing {
 

@@ -1,11 +1,11 @@
 // What the PostgreSQL helpers do without a server: which --database texts are URLs, what a
 // URL gets before libpq reads it, and what of it a log may show.
 
-#include "ladder_server/postgres.h"
+#include "ladder_server/store/postgres/postgres.h"
 
 #include <gtest/gtest.h>
 
-#include "ladder_server/store_factory.h"
+#include "ladder_server/admin/store_factory.h"
 
 namespace {
 

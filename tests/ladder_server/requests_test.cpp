@@ -1,6 +1,6 @@
 // Reading request bodies: what each route takes, and every way a body can be bad.
 
-#include "ladder_server/requests.h"
+#include "ladder_server/routes/requests.h"
 
 #include <gtest/gtest.h>
 

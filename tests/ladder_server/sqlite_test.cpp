@@ -1,6 +1,6 @@
 // The SQLite wrappers, on in-memory databases.
 
-#include "ladder_server/sqlite.h"
+#include "ladder_server/store/sqlite/sqlite.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>

@@ -1,4 +1,4 @@
-#include "ladder_server/standings_page.h"
+#include "ladder_server/routes/standings_page.h"
 
 #include <gtest/gtest.h>
 

@@ -11,12 +11,12 @@
 #include <sstream>
 #include <thread>
 
-#include "ladder_server/ladder_copy.h"
-#include "ladder_server/postgres_schema.h"
-#include "ladder_server/postgres_store.h"
-#include "ladder_server/schema.h"
-#include "ladder_server/sqlite_store.h"
-#include "ladder_server/stored_values.h"
+#include "ladder_server/store/ladder_copy.h"
+#include "ladder_server/store/postgres/postgres_schema.h"
+#include "ladder_server/store/postgres/postgres_store.h"
+#include "ladder_server/store/sqlite/sqlite_schema.h"
+#include "ladder_server/store/sqlite/sqlite_store.h"
+#include "ladder_server/store/stored_values.h"
 #include "tests/support/postgres_server.h"
 #include "tests/support/scratch_dir.h"
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <thread>
 
-#include "ladder_server/protocol.h"
+#include "ladder_protocol/protocol.h"
 
 namespace testing_support {
 

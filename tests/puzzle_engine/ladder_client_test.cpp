@@ -4,7 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "ladder_server/protocol.h"
+#include "ladder_protocol/protocol.h"
 #include "puzzle_engine/error_codes.h"
 #include "tests/puzzle_engine/fake_ladder_server.h"
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "ladder_server/protocol.h"
+#include "ladder_protocol/protocol.h"
 #include "puzzle_engine/engine_object.h"
 #include "puzzle_engine/error_codes.h"
 #include "puzzle_engine/version.h"

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "ladder_server/protocol.h"
+#include "ladder_protocol/protocol.h"
 #include "puzzle_engine/error_codes.h"
 #include "puzzle_engine/ladder_client.h"
 #include "tests/support/scratch_dir.h"

@@ -3,7 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <vector>
 
-#include "ladder_server/protocol.h"
+#include "ladder_protocol/protocol.h"
 #include "puzzle_engine/engine_object.h"
 #include "puzzle_engine/error_codes.h"
 #include "puzzle_engine/version.h"

@@ -1,0 +1,74 @@
+#pragma once
+
+// The ladder's HTTP face: the protocol's routes (ladder_protocol/protocol.h) over a GameService. Connections
+// are served by one event loop (http::Server); the work behind the routes runs on two bounded
+// pools, one for starts, which hash a password, and one for everything else, so a burst of
+// logins never holds up finishes; starts from different client addresses take turns. When a
+// pool's queue is full, or a client address already has its share of the login queue, the
+// answer is at once 503 BUSY with Retry-After. Every answer is JSON; every refusal carries a
+// code.
+
+#include <string>
+#include <vector>
+
+#include "ladder_server/service/game_service.h"
+#include "ladder_server/http/server.h"
+#include "ladder_server/http/task_pool.h"
+
+namespace ladder {
+
+struct RouteOptions {
+    int threads = 8;       // for finishes, forfeits, standings and the version
+    int loginThreads = 0;  // for starts; 0: one per core
+    // Starts waiting beside the running ones, taken from client addresses in turn; 0: eight
+    // per thread. Of them, at most loginQueuePerAddress from one address; 0: half the queue.
+    std::size_t loginQueue = 0;
+    std::size_t loginQueuePerAddress = 0;
+    // The numeric addresses of fronts (a reverse proxy such as nginx) whose X-Real-IP header
+    // names the client. From any other peer the header is ignored.
+    std::vector<std::string> trustedProxies;
+    http::ServerOptions server;  // limits and timeouts of the connections
+};
+
+class LadderRoutes {
+public:
+    // games must outlive the server.
+    LadderRoutes(GameService& games, RouteOptions options);
+    LadderRoutes(GameService& games, int threads) : LadderRoutes(games, WithThreads(threads)) {}
+    LadderRoutes(const LadderRoutes&) = delete;
+    LadderRoutes& operator=(const LadderRoutes&) = delete;
+
+    // Binds address:port, port 0 meaning any free one. The port bound, or -1 when the
+    // address cannot be bound.
+    int Bind(const std::string& address, int port) { return server_.Bind(address, port); }
+
+    // Serves on the bound port until Stop; returns when every connection is done. False when
+    // it could not serve at all.
+    bool Listen() { return server_.Listen(); }
+
+    // Ends a Listen from any thread.
+    void Stop() { server_.Stop(); }
+
+    bool IsRunning() const { return server_.IsRunning(); }
+
+private:
+    static RouteOptions WithThreads(int threads) {
+        RouteOptions options;
+        options.threads = threads;
+        return options;
+    }
+    // Called on the loop thread: decides what it can at once, hands the rest to a pool.
+    void Dispatch(http::Request request, http::Responder respond);
+    // The client's address: the peer's, or the front's word for it.
+    std::string ClientAddress(const http::Request& request) const;
+
+    GameService& games_;
+    RouteOptions options_;
+    // Declared before the server, so they outlive it: answers of work still queued go out
+    // through Responders that outlive the loop.
+    http::TaskPool work_;
+    http::TaskPool logins_;
+    http::Server server_;
+};
+
+}  // namespace ladder

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "ladder_server/store/clock.h"
+#include "ladder_server/store/sqlite/sqlite.h"
+#include "ladder_server/store/store.h"
+
+namespace ladder {
+
+// The ladder kept in one SQLite file in WAL mode, so readers never wait for the writer.
+// Each call borrows a connection from a small pool; a thread never holds two. Times are
+// stamped from clock, the server's wall clock in production.
+class SqliteStore final : public Store {
+public:
+    // Opens or creates the file and brings its schema up to date; throws sqlite::Error when
+    // it cannot. ":memory:" gives a private in-memory database on a single connection.
+    // maxConnections (at least 1) bounds the pool; callers beyond it wait for a connection.
+    // clock must outlive the store.
+    SqliteStore(const std::string& path, Clock& clock, int maxConnections = 8);
+    ~SqliteStore() override;
+    SqliteStore(const SqliteStore&) = delete;
+    SqliteStore& operator=(const SqliteStore&) = delete;
+
+    bool AddUser(const UserRecord& user) override;
+    std::optional<UserRecord> FindUser(std::string_view name) override;
+    bool SetUserEnabled(std::string_view name, bool enabled) override;
+    bool SetUserPassword(std::string_view name, std::string_view passwordHash) override;
+    std::vector<UserRecord> Users() override;
+
+    void AddGame(const GameRecord& game) override;
+    std::optional<OpenGame> FindOpenGame(std::string_view id, std::string_view userName) override;
+    std::optional<std::int64_t> CloseGame(std::string_view id, GameState state) override;
+
+    std::vector<Standing> Standings() override;
+
+    VersionInfo Version() override;
+    void SetVersion(const VersionInfo& version) override;
+
+    void Export(LadderSink& sink) override;
+    std::unique_ptr<LadderImport> BeginImport() override;
+
+private:
+    class Lease;
+    class Import;
+
+    std::unique_ptr<sqlite::Connection> Open() const;
+
+    std::string path_;
+    Clock& clock_;
+    int maxConnections_;
+    std::mutex mutex_;
+    std::condition_variable returned_;
+    std::vector<std::unique_ptr<sqlite::Connection>> idle_;
+    int open_ = 0;  // connections made, idle or lent
+};
+
+}  // namespace ladder
