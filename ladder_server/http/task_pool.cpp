@@ -69,4 +69,9 @@ void TaskPool::Run() {
     }
 }
 
+std::size_t TaskPool::Waiting() const {
+    std::lock_guard lock(mutex_);
+    return waiting_;
+}
+
 }  // namespace ladder::http

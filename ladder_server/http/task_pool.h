@@ -35,12 +35,15 @@ public:
     // must not throw.
     bool TrySubmit(std::function<void()> task, const std::string& key = {});
 
+    // Tasks queued and not yet running: the pool's backlog, for the operators' metrics.
+    std::size_t Waiting() const;
+
 private:
     void Run();
 
     std::size_t capacity_;
     std::size_t perKeyCapacity_;
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable available_;
     std::unordered_map<std::string, std::deque<std::function<void()>>> queues_;
     std::deque<std::string> turns_;  // the keys with tasks waiting, in the order they are served

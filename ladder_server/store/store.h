@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#include "ladder_server/store/connection_pool.h"
+
 namespace ladder {
 
 struct UserRecord {
@@ -127,6 +129,12 @@ public:
     // (LadderNotEmpty, with nothing changed, otherwise). The import holds one of the
     // store's connections until it is destroyed.
     virtual std::unique_ptr<LadderImport> BeginImport() = 0;
+
+    // Whether a statement reaches the database now: for the health check, which must not
+    // throw. Waits for a connection of the pool like any call.
+    virtual bool Reachable() = 0;
+    // The connection pool's use, for the operators' metrics.
+    virtual PoolUse ConnectionUse() const = 0;
 };
 
 }  // namespace ladder

@@ -32,17 +32,15 @@ void AddParameter(std::string& url, std::string_view name, std::string_view valu
     url.append(name).append("=").append(value);
 }
 
-// An idle connection has nothing to read: what arrives on one is the server's goodbye (a
-// shutdown's notice, the end of the stream), so such a connection is dead already.
-bool LooksAlive(const pqxx::connection& connection) {
+}  // namespace
+
+bool LooksAlive(pqxx::connection& connection) {
     if (!connection.is_open() || connection.sock() < 0) {
         return false;
     }
     pollfd socket{connection.sock(), POLLIN, 0};
     return poll(&socket, 1, 0) == 0;
 }
-
-}  // namespace
 
 bool IsUrl(std::string_view text) {
     return std::any_of(std::begin(kSchemes), std::end(kSchemes), [text](std::string_view scheme) {
@@ -96,63 +94,6 @@ std::string Redacted(std::string_view url) {
 
 bool Storable(std::string_view text) {
     return text.find('\0') == std::string_view::npos;
-}
-
-Pool::Pool(std::string url, int maxConnections, Setup setup)
-    : url_(WithLadderDefaults(std::move(url))),
-      maxConnections_(std::max(1, maxConnections)),
-      setup_(std::move(setup)) {
-    idle_.push_back(Connect());
-    open_ = 1;
-}
-
-Pool::~Pool() = default;
-
-std::unique_ptr<pqxx::connection> Pool::Connect() const {
-    auto connection = std::make_unique<pqxx::connection>(url_);
-    if (setup_) {
-        setup_(*connection);
-    }
-    return connection;
-}
-
-Pool::Lease::Lease(Pool& pool) : pool_(pool) {
-    std::unique_lock lock(pool_.mutex_);
-    pool_.returned_.wait(
-        lock, [this] { return !pool_.idle_.empty() || pool_.open_ < pool_.maxConnections_; });
-    while (!pool_.idle_.empty()) {
-        auto candidate = std::move(pool_.idle_.back());
-        pool_.idle_.pop_back();
-        if (LooksAlive(*candidate)) {
-            connection_ = std::move(candidate);
-            return;
-        }
-        --pool_.open_;  // closed as candidate goes
-    }
-    ++pool_.open_;
-    lock.unlock();
-    try {
-        connection_ = pool_.Connect();
-    } catch (...) {
-        lock.lock();
-        --pool_.open_;
-        pool_.returned_.notify_one();
-        throw;
-    }
-}
-
-Pool::Lease::~Lease() {
-    std::unique_ptr<pqxx::connection> closing;
-    {
-        std::lock_guard lock(pool_.mutex_);
-        if (discard_) {
-            closing = std::move(connection_);
-            --pool_.open_;
-        } else {
-            pool_.idle_.push_back(std::move(connection_));
-        }
-    }
-    pool_.returned_.notify_one();
 }
 
 }  // namespace ladder::postgres

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "ladder_server/store/postgres/postgres.h"
 #include "ladder_server/store/postgres/postgres_schema.h"
 #include "ladder_server/store/stored_values.h"
 
@@ -124,7 +125,7 @@ void WriteVersion(pqxx::transaction_base& transaction, const VersionInfo& versio
 // so no server adds a user or a game in between.
 class PostgresStore::Import final : public LadderImport {
 public:
-    explicit Import(postgres::Pool& pool) : lease_(pool), transaction_(*lease_) {
+    explicit Import(ConnectionPool<pqxx::connection>& pool) : lease_(pool), transaction_(*lease_) {
         Guard([this] {
             transaction_.exec("LOCK TABLE users, games IN EXCLUSIVE MODE");
             if (transaction_
@@ -179,12 +180,19 @@ private:
         }
     }
 
-    postgres::Pool::Lease lease_;
+    ConnectionPool<pqxx::connection>::Lease lease_;
     pqxx::work transaction_;
 };
 
 PostgresStore::PostgresStore(const std::string& url, int maxConnections)
-    : pool_(url, maxConnections, Prepare) {
+    : pool_(
+          maxConnections, ConnectionPool<pqxx::connection>::AfterThrow::Close,
+          [url = postgres::WithLadderDefaults(url)] {
+              auto connection = std::make_unique<pqxx::connection>(url);
+              Prepare(*connection);
+              return connection;
+          },
+          postgres::LooksAlive) {
     pool_.Run([](pqxx::connection& connection) { postgres::Migrate(connection); });
 }
 
@@ -352,6 +360,17 @@ void PostgresStore::Export(LadderSink& sink) {
 
 std::unique_ptr<LadderImport> PostgresStore::BeginImport() {
     return std::make_unique<Import>(pool_);
+}
+
+bool PostgresStore::Reachable() {
+    try {
+        return pool_.Run([](pqxx::connection& connection) {
+            pqxx::nontransaction transaction(connection);
+            return transaction.exec1("SELECT 1")[0].as<int>() == 1;
+        });
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 }  // namespace ladder

@@ -2,7 +2,9 @@
 
 #include <string>
 
-#include "ladder_server/store/postgres/postgres.h"
+#include <pqxx/connection>
+
+#include "ladder_server/store/connection_pool.h"
 #include "ladder_server/store/store.h"
 
 namespace ladder {
@@ -10,7 +12,7 @@ namespace ladder {
 // The ladder kept in a PostgreSQL database, which several server processes on several
 // machines may share: every game closes in one statement that only the first of two
 // closings passes, and every time is the database server's clock. Each call borrows a
-// connection from a small pool (postgres::Pool) and runs as one statement, so a call that
+// connection from a small pool and runs as one statement, so a call that
 // throws changed nothing or committed whole.
 class PostgresStore final : public Store {
 public:
@@ -40,10 +42,13 @@ public:
     void Export(LadderSink& sink) override;
     std::unique_ptr<LadderImport> BeginImport() override;
 
+    bool Reachable() override;
+    PoolUse ConnectionUse() const override { return pool_.Use(); }
+
 private:
     class Import;
 
-    postgres::Pool pool_;
+    ConnectionPool<pqxx::connection> pool_;
 };
 
 }  // namespace ladder

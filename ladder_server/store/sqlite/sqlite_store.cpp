@@ -73,53 +73,12 @@ std::string Select(const char* columns, const char* rest) {
 
 }  // namespace
 
-// A connection borrowed from the pool for one call, given back when the call ends.
-class SqliteStore::Lease {
-public:
-    explicit Lease(SqliteStore& store) : store_(store) {
-        std::unique_lock lock(store_.mutex_);
-        store_.returned_.wait(lock, [this] {
-            return !store_.idle_.empty() || store_.open_ < store_.maxConnections_;
-        });
-        if (!store_.idle_.empty()) {
-            connection_ = std::move(store_.idle_.back());
-            store_.idle_.pop_back();
-            return;
-        }
-        ++store_.open_;
-        lock.unlock();
-        try {
-            connection_ = store_.Open();
-        } catch (...) {
-            lock.lock();
-            --store_.open_;
-            store_.returned_.notify_one();
-            throw;
-        }
-    }
-    ~Lease() {
-        {
-            std::lock_guard lock(store_.mutex_);
-            store_.idle_.push_back(std::move(connection_));
-        }
-        store_.returned_.notify_one();
-    }
-    Lease(const Lease&) = delete;
-    Lease& operator=(const Lease&) = delete;
-
-    sqlite::Connection& operator*() const { return *connection_; }
-
-private:
-    SqliteStore& store_;
-    std::unique_ptr<sqlite::Connection> connection_;
-};
-
 // Holds the write lock from the check that the file is empty to the commit, so no server
 // adds a user or a game in between.
 class SqliteStore::Import final : public LadderImport {
 public:
-    explicit Import(SqliteStore& store)
-        : lease_(store),
+    explicit Import(ConnectionPool<sqlite::Connection>& pool)
+        : lease_(pool),
           transaction_(*lease_, sqlite::Transaction::Mode::Immediate),
           insertUser_(*lease_, "INSERT INTO users (" + std::string(kUserColumns) +
                                    ") VALUES (?1, ?2, ?3, ?4, ?5, ?6)"),
@@ -171,21 +130,21 @@ private:
 };
 
 SqliteStore::SqliteStore(const std::string& path, Clock& clock, int maxConnections)
-    : path_(path),
-      clock_(clock),
-      maxConnections_(path == ":memory:" ? 1 : std::max(1, maxConnections)) {
-    auto first = Open();
+    : clock_(clock),
+      // SQLite's errors leave a connection as it was, and an in-memory database lives only
+      // as long as its one connection: a connection is never closed for a failed call.
+      pool_(path == ":memory:" ? 1 : maxConnections,
+            ConnectionPool<sqlite::Connection>::AfterThrow::Keep, [path] { return Open(path); }) {
+    Lease first(pool_);
     // WAL is a property of the file: set once, every later connection finds it.
     first->Execute("PRAGMA journal_mode = WAL");
     Migrate(*first);
-    idle_.push_back(std::move(first));
-    open_ = 1;
 }
 
 SqliteStore::~SqliteStore() = default;
 
-std::unique_ptr<sqlite::Connection> SqliteStore::Open() const {
-    auto connection = std::make_unique<sqlite::Connection>(path_);
+std::unique_ptr<sqlite::Connection> SqliteStore::Open(const std::string& path) {
+    auto connection = std::make_unique<sqlite::Connection>(path);
     // NORMAL in WAL mode keeps every committed game through a crash of the server; only a
     // crash of the whole machine can lose the last commits.
     connection->Execute("PRAGMA foreign_keys = ON; PRAGMA synchronous = NORMAL");
@@ -193,7 +152,7 @@ std::unique_ptr<sqlite::Connection> SqliteStore::Open() const {
 }
 
 bool SqliteStore::AddUser(const UserRecord& user) {
-    Lease connection(*this);
+    Lease connection(pool_);
     sqlite::Statement insert(*connection,
                              "INSERT INTO users (name, password_hash, email, enabled, "
                              "created_at_ms) VALUES (?1, ?2, ?3, ?4, ?5) "
@@ -208,7 +167,7 @@ bool SqliteStore::AddUser(const UserRecord& user) {
 }
 
 std::optional<UserRecord> SqliteStore::FindUser(std::string_view name) {
-    Lease connection(*this);
+    Lease connection(pool_);
     sqlite::Statement select(*connection, Select(kUserColumns, "FROM users WHERE name = ?1"));
     select.Bind(1, name);
     if (!select.Step()) {
@@ -218,21 +177,21 @@ std::optional<UserRecord> SqliteStore::FindUser(std::string_view name) {
 }
 
 bool SqliteStore::SetUserEnabled(std::string_view name, bool enabled) {
-    Lease connection(*this);
+    Lease connection(pool_);
     sqlite::Statement update(*connection, "UPDATE users SET enabled = ?1 WHERE name = ?2");
     update.Bind(1, std::int64_t{enabled ? 1 : 0}).Bind(2, name).Run();
     return (*connection).Changes() == 1;
 }
 
 bool SqliteStore::SetUserPassword(std::string_view name, std::string_view passwordHash) {
-    Lease connection(*this);
+    Lease connection(pool_);
     sqlite::Statement update(*connection, "UPDATE users SET password_hash = ?1 WHERE name = ?2");
     update.Bind(1, passwordHash).Bind(2, name).Run();
     return (*connection).Changes() == 1;
 }
 
 std::vector<UserRecord> SqliteStore::Users() {
-    Lease connection(*this);
+    Lease connection(pool_);
     sqlite::Statement select(*connection, Select(kUserColumns, "FROM users ORDER BY name"));
     std::vector<UserRecord> users;
     while (select.Step()) {
@@ -242,7 +201,7 @@ std::vector<UserRecord> SqliteStore::Users() {
 }
 
 void SqliteStore::AddGame(const GameRecord& game) {
-    Lease connection(*this);
+    Lease connection(pool_);
     sqlite::Statement insert(*connection,
                              "INSERT INTO games (id, user_id, puzzle, solution, level, "
                              "started_at_ms, state) VALUES (?1, ?2, ?3, ?4, ?5, ?6, 'open')");
@@ -256,7 +215,7 @@ void SqliteStore::AddGame(const GameRecord& game) {
 }
 
 std::optional<OpenGame> SqliteStore::FindOpenGame(std::string_view id, std::string_view userName) {
-    Lease connection(*this);
+    Lease connection(pool_);
     sqlite::Statement select(*connection,
                              "SELECT g.id, g.user_id, g.puzzle, g.solution, g.level, "
                              "g.started_at_ms, g.state, g.finished_at_ms, g.seconds, u.enabled "
@@ -273,7 +232,7 @@ std::optional<std::int64_t> SqliteStore::CloseGame(std::string_view id, GameStat
     if (state == GameState::Open) {
         throw std::invalid_argument("a game is closed as solved, failed or forfeited");
     }
-    Lease connection(*this);
+    Lease connection(pool_);
     // Integer division truncates toward zero, so a clock set back since the start gives 0.
     sqlite::Statement update(
         *connection,
@@ -290,7 +249,7 @@ std::optional<std::int64_t> SqliteStore::CloseGame(std::string_view id, GameStat
 }
 
 std::vector<Standing> SqliteStore::Standings() {
-    Lease connection(*this);
+    Lease connection(pool_);
     sqlite::Statement select(*connection,
                              "SELECT u.name, "
                              "       COUNT(CASE WHEN g.state = 'solved' THEN 1 END) AS solved, "
@@ -306,17 +265,17 @@ std::vector<Standing> SqliteStore::Standings() {
 }
 
 VersionInfo SqliteStore::Version() {
-    Lease connection(*this);
+    Lease connection(pool_);
     return ReadVersion(*connection);
 }
 
 void SqliteStore::SetVersion(const VersionInfo& version) {
-    Lease connection(*this);
+    Lease connection(pool_);
     WriteVersion(*connection, version);
 }
 
 void SqliteStore::Export(LadderSink& sink) {
-    Lease connection(*this);
+    Lease connection(pool_);
     // One read transaction: in WAL mode it reads one snapshot while writers go on.
     sqlite::Transaction snapshot(*connection, sqlite::Transaction::Mode::Deferred);
     sqlite::Statement users(*connection, Select(kUserColumns, "FROM users ORDER BY id"));
@@ -334,7 +293,17 @@ void SqliteStore::Export(LadderSink& sink) {
 }
 
 std::unique_ptr<LadderImport> SqliteStore::BeginImport() {
-    return std::make_unique<Import>(*this);
+    return std::make_unique<Import>(pool_);
+}
+
+bool SqliteStore::Reachable() {
+    try {
+        Lease connection(pool_);
+        sqlite::Statement probe(*connection, "SELECT count(*) FROM settings");
+        return probe.Step();
+    } catch (const sqlite::Error&) {
+        return false;
+    }
 }
 
 }  // namespace ladder

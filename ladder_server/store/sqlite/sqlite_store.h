@@ -1,12 +1,10 @@
 #pragma once
 
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <vector>
 
 #include "ladder_server/store/clock.h"
+#include "ladder_server/store/connection_pool.h"
 #include "ladder_server/store/sqlite/sqlite.h"
 #include "ladder_server/store/store.h"
 
@@ -44,19 +42,17 @@ public:
     void Export(LadderSink& sink) override;
     std::unique_ptr<LadderImport> BeginImport() override;
 
+    bool Reachable() override;
+    PoolUse ConnectionUse() const override { return pool_.Use(); }
+
 private:
-    class Lease;
+    using Lease = ConnectionPool<sqlite::Connection>::Lease;
     class Import;
 
-    std::unique_ptr<sqlite::Connection> Open() const;
+    static std::unique_ptr<sqlite::Connection> Open(const std::string& path);
 
-    std::string path_;
     Clock& clock_;
-    int maxConnections_;
-    std::mutex mutex_;
-    std::condition_variable returned_;
-    std::vector<std::unique_ptr<sqlite::Connection>> idle_;
-    int open_ = 0;  // connections made, idle or lent
+    ConnectionPool<sqlite::Connection> pool_;
 };
 
 }  // namespace ladder
