@@ -33,7 +33,25 @@ Connection::Connection(const std::string& path, int busyTimeoutMs) {
 
 Connection::~Connection() {
     // Every Statement is finalized before its Connection goes, so close cannot be refused.
+    prepared_.clear();
     sqlite3_close(handle_);
+}
+
+void Connection::Prepare(std::string_view name, std::string_view sql) {
+    prepared_.push_back(Named{name, sql, nullptr});
+}
+
+Statement& Connection::Prepared(std::string_view name) {
+    for (Named& named : prepared_) {
+        if (named.name == name) {
+            if (named.statement == nullptr) {
+                named.statement = std::make_unique<Statement>(*this, named.sql);
+            }
+            named.statement->ClearBindings();
+            return *named.statement;
+        }
+    }
+    throw Error(SQLITE_MISUSE, "no statement prepared as " + std::string(name));
 }
 
 void Connection::Execute(const char* sql) {
@@ -111,6 +129,10 @@ void Statement::Run() {
 
 void Statement::Reset() {
     sqlite3_reset(handle_);
+}
+
+void Statement::ClearBindings() {
+    sqlite3_clear_bindings(handle_);
 }
 
 bool Statement::IsNull(int column) const {

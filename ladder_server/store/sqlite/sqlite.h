@@ -4,9 +4,13 @@
 // handle whose lifetime the code around it states. Errors throw sqlite::Error.
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -22,6 +26,9 @@ public:
 private:
     int code_;
 };
+
+class Statement;
+class Query;
 
 // One open database connection, used by one thread at a time.
 class Connection {
@@ -41,8 +48,25 @@ public:
 
     sqlite3* Handle() const { return handle_; }
 
+    // Names sql for Run, which prepares it on first use and keeps it; sql must outlive the
+    // connection (a literal). First use, since the tables it names may be made after this.
+    void Prepare(std::string_view name, std::string_view sql);
+    // The statement prepared as name, bound to args in order (?1, ?2, ...): integers, bools
+    // (as 0 or 1), texts, optional integers (null when empty). Throws Error for an unknown
+    // name.
+    template <class... Args>
+    Query Run(std::string_view name, const Args&... args);
+
 private:
+    Statement& Prepared(std::string_view name);
+
     sqlite3* handle_ = nullptr;
+    struct Named {
+        std::string_view name;
+        std::string_view sql;
+        std::unique_ptr<Statement> statement;  // once used
+    };
+    std::vector<Named> prepared_;
 };
 
 // One prepared statement. Parameters are numbered from 1, result columns from 0, as in SQLite.
@@ -55,6 +79,12 @@ public:
 
     Statement& Bind(int index, std::int64_t value);
     Statement& Bind(int index, std::string_view text);
+    // Without it a literal would bind as a bool, a pointer's standard conversion.
+    Statement& Bind(int index, const char* text) { return Bind(index, std::string_view(text)); }
+    Statement& Bind(int index, bool value) { return Bind(index, std::int64_t{value ? 1 : 0}); }
+    Statement& Bind(int index, std::optional<std::int64_t> value) {
+        return value ? Bind(index, *value) : BindNull(index);
+    }
     Statement& BindNull(int index);
 
     // Advances to the next row: true while there is one, false when the statement is done.
@@ -63,6 +93,8 @@ public:
     void Run();
     // Makes the statement ready to step again from the start; bindings stay.
     void Reset();
+    // Sets every parameter back to null.
+    void ClearBindings();
 
     bool IsNull(int column) const;
     std::int64_t Int(int column) const;
@@ -72,6 +104,37 @@ private:
     Connection& connection_;
     sqlite3_stmt* handle_ = nullptr;
 };
+
+// A prepared statement run through Connection::Run: reset when the query goes, so no
+// statement of the pool keeps a read snapshot open between calls.
+class Query {
+public:
+    explicit Query(Statement& statement) : statement_(&statement) {}
+    ~Query() {
+        if (statement_ != nullptr) {
+            statement_->Reset();
+        }
+    }
+    Query(Query&& other) noexcept : statement_(std::exchange(other.statement_, nullptr)) {}
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+    Query& operator=(Query&&) = delete;
+
+    Statement& operator*() const { return *statement_; }
+    Statement* operator->() const { return statement_; }
+
+private:
+    Statement* statement_;
+};
+
+template <class... Args>
+Query Connection::Run(std::string_view name, const Args&... args) {
+    Statement& statement = Prepared(name);
+    Query query(statement);
+    int index = 0;
+    (statement.Bind(++index, args), ...);
+    return query;
+}
 
 // A transaction that begins when made and rolls back when destroyed, unless committed first.
 class Transaction {

@@ -10,9 +10,48 @@ namespace ladder {
 
 namespace {
 
-constexpr const char* kUserColumns = "id, name, password_hash, email, enabled, created_at_ms";
-constexpr const char* kGameColumns =
-    "id, user_id, puzzle, solution, level, started_at_ms, state, finished_at_ms, seconds";
+#define LADDER_USER_COLUMNS "id, name, password_hash, email, enabled, created_at_ms"
+#define LADDER_GAME_COLUMNS \
+    "id, user_id, puzzle, solution, level, started_at_ms, state, finished_at_ms, seconds"
+
+// Every statement the store runs, prepared once on each connection of the pool.
+constexpr std::pair<const char*, const char*> kStatements[] = {
+    {"add_user",
+     "INSERT INTO users (name, password_hash, email, enabled, created_at_ms) "
+     "VALUES (?1, ?2, ?3, ?4, ?5) ON CONFLICT (name) DO NOTHING"},
+    {"find_user", "SELECT " LADDER_USER_COLUMNS " FROM users WHERE name = ?1"},
+    {"set_enabled", "UPDATE users SET enabled = ?1 WHERE name = ?2"},
+    {"set_password", "UPDATE users SET password_hash = ?1 WHERE name = ?2"},
+    {"users", "SELECT " LADDER_USER_COLUMNS " FROM users ORDER BY name"},
+    {"add_game",
+     "INSERT INTO games (id, user_id, puzzle, solution, level, started_at_ms, state) "
+     "VALUES (?1, ?2, ?3, ?4, ?5, ?6, 'open')"},
+    {"find_open_game",
+     "SELECT g.id, g.user_id, g.puzzle, g.solution, g.level, g.started_at_ms, g.state, "
+     "g.finished_at_ms, g.seconds, u.enabled FROM games g JOIN users u ON u.id = g.user_id "
+     "WHERE g.id = ?1 AND u.name = ?2 AND g.state = 'open'"},
+    // Integer division truncates toward zero, so a clock set back since the start gives 0.
+    {"close_game",
+     "UPDATE games SET state = ?1, finished_at_ms = ?2, "
+     "seconds = CASE WHEN ?1 = 'solved' THEN MAX(0, (?2 - started_at_ms) / 1000) END "
+     "WHERE id = ?3 AND state = 'open' RETURNING MAX(0, (?2 - started_at_ms) / 1000)"},
+    {"standings",
+     "SELECT u.name, COUNT(CASE WHEN g.state = 'solved' THEN 1 END) AS solved, "
+     "MIN(CASE WHEN g.state = 'solved' THEN g.seconds END) AS best "
+     "FROM users u JOIN games g ON g.user_id = u.id GROUP BY u.id "
+     "ORDER BY solved DESC, best ASC NULLS LAST, u.name"},
+    {"version", "SELECT key, value FROM settings WHERE key IN (?1, ?2)"},
+    {"set_version",
+     "INSERT INTO settings (key, value) VALUES (?1, ?2), (?3, ?4) "
+     "ON CONFLICT (key) DO UPDATE SET value = excluded.value"},
+    {"holds_ladder", "SELECT EXISTS (SELECT 1 FROM users) OR EXISTS (SELECT 1 FROM games)"},
+    {"export_users", "SELECT " LADDER_USER_COLUMNS " FROM users ORDER BY id"},
+    {"export_games", "SELECT " LADDER_GAME_COLUMNS " FROM games ORDER BY id"},
+    {"import_user", "INSERT INTO users (" LADDER_USER_COLUMNS ") VALUES (?1, ?2, ?3, ?4, ?5, ?6)"},
+    {"import_game",
+     "INSERT INTO games (" LADDER_GAME_COLUMNS ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)"},
+    {"probe", "SELECT count(*) FROM settings"},
+};
 
 UserRecord ReadUser(const sqlite::Statement& row) {
     return UserRecord{row.Int(0),  row.Text(1),     row.Text(2),
@@ -38,37 +77,19 @@ GameRecord ReadGame(const sqlite::Statement& row) {
     return game;
 }
 
-void BindOptional(sqlite::Statement& statement, int index, std::optional<std::int64_t> value) {
-    if (value) {
-        statement.Bind(index, *value);
-    } else {
-        statement.BindNull(index);
-    }
-}
-
 VersionInfo ReadVersion(sqlite::Connection& connection) {
-    sqlite::Statement select(connection, "SELECT key, value FROM settings WHERE key IN (?1, ?2)");
-    select.Bind(1, kVersionSetting).Bind(2, kDownloadSetting);
+    auto select = connection.Run("version", kVersionSetting, kDownloadSetting);
     VersionInfo version;
-    while (select.Step()) {
-        (select.Text(0) == kVersionSetting ? version.version : version.download) = select.Text(1);
+    while (select->Step()) {
+        (select->Text(0) == kVersionSetting ? version.version : version.download) = select->Text(1);
     }
     return version;
 }
 
 void WriteVersion(sqlite::Connection& connection, const VersionInfo& version) {
-    sqlite::Statement upsert(connection,
-                             "INSERT INTO settings (key, value) VALUES (?1, ?2), (?3, ?4) "
-                             "ON CONFLICT (key) DO UPDATE SET value = excluded.value");
-    upsert.Bind(1, kVersionSetting)
-        .Bind(2, version.version)
-        .Bind(3, kDownloadSetting)
-        .Bind(4, version.download)
-        .Run();
-}
-
-std::string Select(const char* columns, const char* rest) {
-    return std::string("SELECT ") + columns + " " + rest;
+    connection
+        .Run("set_version", kVersionSetting, version.version, kDownloadSetting, version.download)
+        ->Run();
 }
 
 }  // namespace
@@ -78,44 +99,27 @@ std::string Select(const char* columns, const char* rest) {
 class SqliteStore::Import final : public LadderImport {
 public:
     explicit Import(ConnectionPool<sqlite::Connection>& pool)
-        : lease_(pool),
-          transaction_(*lease_, sqlite::Transaction::Mode::Immediate),
-          insertUser_(*lease_, "INSERT INTO users (" + std::string(kUserColumns) +
-                                   ") VALUES (?1, ?2, ?3, ?4, ?5, ?6)"),
-          insertGame_(*lease_, "INSERT INTO games (" + std::string(kGameColumns) +
-                                   ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)") {
-        sqlite::Statement holds(*lease_,
-                                "SELECT EXISTS (SELECT 1 FROM users) OR "
-                                "EXISTS (SELECT 1 FROM games)");
-        holds.Step();
-        if (holds.Int(0) != 0) {
+        : lease_(pool), transaction_(*lease_, sqlite::Transaction::Mode::Immediate) {
+        auto holds = lease_->Run("holds_ladder");
+        holds->Step();
+        if (holds->Int(0) != 0) {
             throw LadderNotEmpty(kNotEmptyMessage);
         }
     }
 
     void User(const UserRecord& user) override {
-        insertUser_.Reset();
-        insertUser_.Bind(1, user.id)
-            .Bind(2, user.name)
-            .Bind(3, user.passwordHash)
-            .Bind(4, user.email)
-            .Bind(5, std::int64_t{user.enabled ? 1 : 0})
-            .Bind(6, user.createdAtMs)
-            .Run();
+        lease_
+            ->Run("import_user", user.id, user.name, user.passwordHash, user.email, user.enabled,
+                  user.createdAtMs)
+            ->Run();
     }
 
     void Game(const GameRecord& game) override {
-        insertGame_.Reset();
-        insertGame_.Bind(1, game.id)
-            .Bind(2, game.userId)
-            .Bind(3, game.puzzle)
-            .Bind(4, game.solution)
-            .Bind(5, LevelText(game.level))
-            .Bind(6, game.startedAtMs)
-            .Bind(7, StateText(game.state));
-        BindOptional(insertGame_, 8, game.finishedAtMs);
-        BindOptional(insertGame_, 9, game.seconds);
-        insertGame_.Run();
+        lease_
+            ->Run("import_game", game.id, game.userId, game.puzzle, game.solution,
+                  LevelText(game.level), game.startedAtMs, StateText(game.state), game.finishedAtMs,
+                  game.seconds)
+            ->Run();
     }
 
     void Version(const VersionInfo& version) override { WriteVersion(*lease_, version); }
@@ -125,8 +129,6 @@ public:
 private:
     Lease lease_;
     sqlite::Transaction transaction_;
-    sqlite::Statement insertUser_;
-    sqlite::Statement insertGame_;
 };
 
 SqliteStore::SqliteStore(const std::string& path, Clock& clock, int maxConnections)
@@ -148,84 +150,66 @@ std::unique_ptr<sqlite::Connection> SqliteStore::Open(const std::string& path) {
     // NORMAL in WAL mode keeps every committed game through a crash of the server; only a
     // crash of the whole machine can lose the last commits.
     connection->Execute("PRAGMA foreign_keys = ON; PRAGMA synchronous = NORMAL");
+    for (const auto& [name, sql] : kStatements) {
+        connection->Prepare(name, sql);
+    }
     return connection;
 }
 
 bool SqliteStore::AddUser(const UserRecord& user) {
     Lease connection(pool_);
-    sqlite::Statement insert(*connection,
-                             "INSERT INTO users (name, password_hash, email, enabled, "
-                             "created_at_ms) VALUES (?1, ?2, ?3, ?4, ?5) "
-                             "ON CONFLICT (name) DO NOTHING");
-    insert.Bind(1, user.name)
-        .Bind(2, user.passwordHash)
-        .Bind(3, user.email)
-        .Bind(4, std::int64_t{user.enabled ? 1 : 0})
-        .Bind(5, clock_.NowMs())
-        .Run();
-    return (*connection).Changes() == 1;
+    connection
+        ->Run("add_user", user.name, user.passwordHash, user.email, user.enabled, clock_.NowMs())
+        ->Run();
+    return connection->Changes() == 1;
 }
 
 std::optional<UserRecord> SqliteStore::FindUser(std::string_view name) {
     Lease connection(pool_);
-    sqlite::Statement select(*connection, Select(kUserColumns, "FROM users WHERE name = ?1"));
-    select.Bind(1, name);
-    if (!select.Step()) {
+    auto select = connection->Run("find_user", name);
+    if (!select->Step()) {
         return std::nullopt;
     }
-    return ReadUser(select);
+    return ReadUser(*select);
 }
 
 bool SqliteStore::SetUserEnabled(std::string_view name, bool enabled) {
     Lease connection(pool_);
-    sqlite::Statement update(*connection, "UPDATE users SET enabled = ?1 WHERE name = ?2");
-    update.Bind(1, std::int64_t{enabled ? 1 : 0}).Bind(2, name).Run();
-    return (*connection).Changes() == 1;
+    connection->Run("set_enabled", enabled, name)->Run();
+    return connection->Changes() == 1;
 }
 
 bool SqliteStore::SetUserPassword(std::string_view name, std::string_view passwordHash) {
     Lease connection(pool_);
-    sqlite::Statement update(*connection, "UPDATE users SET password_hash = ?1 WHERE name = ?2");
-    update.Bind(1, passwordHash).Bind(2, name).Run();
-    return (*connection).Changes() == 1;
+    connection->Run("set_password", passwordHash, name)->Run();
+    return connection->Changes() == 1;
 }
 
 std::vector<UserRecord> SqliteStore::Users() {
     Lease connection(pool_);
-    sqlite::Statement select(*connection, Select(kUserColumns, "FROM users ORDER BY name"));
+    auto select = connection->Run("users");
     std::vector<UserRecord> users;
-    while (select.Step()) {
-        users.push_back(ReadUser(select));
+    while (select->Step()) {
+        users.push_back(ReadUser(*select));
     }
     return users;
 }
 
 void SqliteStore::AddGame(const GameRecord& game) {
     Lease connection(pool_);
-    sqlite::Statement insert(*connection,
-                             "INSERT INTO games (id, user_id, puzzle, solution, level, "
-                             "started_at_ms, state) VALUES (?1, ?2, ?3, ?4, ?5, ?6, 'open')");
-    insert.Bind(1, game.id)
-        .Bind(2, game.userId)
-        .Bind(3, game.puzzle)
-        .Bind(4, game.solution)
-        .Bind(5, LevelText(game.level))
-        .Bind(6, clock_.NowMs())
-        .Run();
+    connection
+        ->Run("add_game", game.id, game.userId, game.puzzle, game.solution, LevelText(game.level),
+              clock_.NowMs())
+        ->Run();
 }
 
 std::optional<OpenGame> SqliteStore::FindOpenGame(std::string_view id, std::string_view userName) {
     Lease connection(pool_);
-    sqlite::Statement select(*connection,
-                             "SELECT g.id, g.user_id, g.puzzle, g.solution, g.level, "
-                             "g.started_at_ms, g.state, g.finished_at_ms, g.seconds, u.enabled "
-                             "FROM games g JOIN users u ON u.id = g.user_id "
-                             "WHERE g.id = ?1 AND u.name = ?2 AND g.state = 'open'");
-    select.Bind(1, id).Bind(2, userName);
-    if (!select.Step()) {
+    auto select = connection->Run("find_open_game", id, userName);
+    if (!select->Step()) {
         return std::nullopt;
     }
-    return OpenGame{ReadGame(select), select.Int(9) != 0};
+    return OpenGame{ReadGame(*select), select->Int(9) != 0};
 }
 
 std::optional<std::int64_t> SqliteStore::CloseGame(std::string_view id, GameState state) {
@@ -233,33 +217,21 @@ std::optional<std::int64_t> SqliteStore::CloseGame(std::string_view id, GameStat
         throw std::invalid_argument("a game is closed as solved, failed or forfeited");
     }
     Lease connection(pool_);
-    // Integer division truncates toward zero, so a clock set back since the start gives 0.
-    sqlite::Statement update(
-        *connection,
-        "UPDATE games SET state = ?1, finished_at_ms = ?2, "
-        "seconds = CASE WHEN ?1 = 'solved' THEN MAX(0, (?2 - started_at_ms) / 1000) END "
-        "WHERE id = ?3 AND state = 'open' RETURNING MAX(0, (?2 - started_at_ms) / 1000)");
-    update.Bind(1, StateText(state)).Bind(2, clock_.NowMs()).Bind(3, id);
-    if (!update.Step()) {
+    auto update = connection->Run("close_game", StateText(state), clock_.NowMs(), id);
+    if (!update->Step()) {
         return std::nullopt;
     }
-    const std::int64_t seconds = update.Int(0);
-    update.Run();  // to the statement's end, which commits it
+    const std::int64_t seconds = update->Int(0);
+    update->Run();  // to the statement's end, which commits it
     return seconds;
 }
 
 std::vector<Standing> SqliteStore::Standings() {
     Lease connection(pool_);
-    sqlite::Statement select(*connection,
-                             "SELECT u.name, "
-                             "       COUNT(CASE WHEN g.state = 'solved' THEN 1 END) AS solved, "
-                             "       MIN(CASE WHEN g.state = 'solved' THEN g.seconds END) AS best "
-                             "FROM users u JOIN games g ON g.user_id = u.id "
-                             "GROUP BY u.id "
-                             "ORDER BY solved DESC, best ASC NULLS LAST, u.name");
+    auto select = connection->Run("standings");
     std::vector<Standing> standings;
-    while (select.Step()) {
-        standings.push_back(Standing{select.Text(0), select.Int(1), OptionalInt(select, 2)});
+    while (select->Step()) {
+        standings.push_back(Standing{select->Text(0), select->Int(1), OptionalInt(*select, 2)});
     }
     return standings;
 }
@@ -278,13 +250,17 @@ void SqliteStore::Export(LadderSink& sink) {
     Lease connection(pool_);
     // One read transaction: in WAL mode it reads one snapshot while writers go on.
     sqlite::Transaction snapshot(*connection, sqlite::Transaction::Mode::Deferred);
-    sqlite::Statement users(*connection, Select(kUserColumns, "FROM users ORDER BY id"));
-    while (users.Step()) {
-        sink.User(ReadUser(users));
+    {
+        auto users = connection->Run("export_users");
+        while (users->Step()) {
+            sink.User(ReadUser(*users));
+        }
     }
-    sqlite::Statement games(*connection, Select(kGameColumns, "FROM games ORDER BY id"));
-    while (games.Step()) {
-        sink.Game(ReadGame(games));
+    {
+        auto games = connection->Run("export_games");
+        while (games->Step()) {
+            sink.Game(ReadGame(*games));
+        }
     }
     if (const VersionInfo version = ReadVersion(*connection); !version.version.empty()) {
         sink.Version(version);
@@ -299,8 +275,7 @@ std::unique_ptr<LadderImport> SqliteStore::BeginImport() {
 bool SqliteStore::Reachable() {
     try {
         Lease connection(pool_);
-        sqlite::Statement probe(*connection, "SELECT count(*) FROM settings");
-        return probe.Step();
+        return connection->Run("probe")->Step();
     } catch (const sqlite::Error&) {
         return false;
     }
