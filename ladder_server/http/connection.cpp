@@ -1,8 +1,7 @@
 #include "ladder_server/http/connection.h"
 
-#include <sys/socket.h>
+#include <boost/asio/error.hpp>
 
-#include <cerrno>
 #include <utility>
 #include <variant>
 
@@ -11,6 +10,9 @@
 namespace ladder::http {
 
 namespace {
+
+namespace asio = boost::asio;
+using Clock = std::chrono::steady_clock;
 
 constexpr std::string_view kContinue = "HTTP/1.1 100 Continue\r\n\r\n";
 // Answers not yet taken by the peer beyond which requests sent ahead wait unread.
@@ -24,217 +26,264 @@ std::size_t InputCap(const Limits& limits) {
     return limits.maxHeadBytes + 4 * limits.maxBodyBytes + 4096;
 }
 
+bool WouldBlock(const boost::system::error_code& error) {
+    return error == asio::error::would_block || error == asio::error::try_again;
+}
+
 }  // namespace
 
-Connection::Connection(int fd, std::string peerAddress, const ServerOptions& options, TimePoint now)
-    : fd_(fd),
+Connection::Connection(asio::ip::tcp::socket socket, std::uint64_t id, std::string peerAddress,
+                       const ServerOptions& options, ConnectionOwner& owner, TimePoint now)
+    : socket_(std::move(socket)),
+      id_(id),
       peerAddress_(std::move(peerAddress)),
       options_(options),
+      owner_(owner),
       idleSince_(now),
       lastWrite_(now) {}
 
-bool Connection::IsIdle() const {
-    return (phase_ == Phase::Reading && !ready_ && !OutputPending()) || phase_ == Phase::Lingering;
+void Connection::Start() {
+    boost::system::error_code error;
+    socket_.non_blocking(true, error);
+    if (error) {
+        Close();
+        return;
+    }
+    Read();
 }
 
-std::uint32_t Connection::WantedEvents() const {
+bool Connection::IsIdle() const {
+    return (phase_ == Phase::Reading && !OutputPending()) || phase_ == Phase::Lingering;
+}
+
+bool Connection::WantsInput() const {
     switch (phase_) {
         case Phase::Finished:
-            return 0;
+            return false;
         case Phase::Lingering:
-            return EPOLLIN;
+            return true;
         case Phase::Reading:
         case Phase::Busy:
             break;
     }
-    const bool reading =
-        !peerClosed_ && !closeAfterWrite_ && input_.size() < InputCap(options_.limits);
-    return (reading ? EPOLLIN : 0u) | (OutputPending() ? EPOLLOUT : 0u);
+    return !peerClosed_ && !closeAfterWrite_ && input_.size() < InputCap(options_.limits);
 }
 
-void Connection::OnReadable(TimePoint now) {
-    char buffer[16 * 1024];
-    if (phase_ == Phase::Lingering) {
-        for (;;) {
-            const ssize_t got = ::recv(fd_, buffer, sizeof buffer, 0);
-            if (got > 0) {
-                lingered_ += static_cast<std::size_t>(got);
-            }
-            if (got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR) ||
-                lingered_ > kMaxLingerBytes) {
-                phase_ = Phase::Finished;
-                return;
-            }
-            if (got < 0 && errno == EAGAIN) {
-                return;
-            }
-        }
-    }
-    while (!peerClosed_ && !closeAfterWrite_ && input_.size() < InputCap(options_.limits)) {
-        const ssize_t got = ::recv(fd_, buffer, sizeof buffer, 0);
-        if (got > 0) {
-            if (!requestStarted_ && input_.empty() && phase_ == Phase::Reading) {
-                requestStarted_ = now;
-            }
-            input_.append(buffer, static_cast<std::size_t>(got));
-        } else if (got == 0) {
-            peerClosed_ = true;
-        } else if (errno == EINTR) {
-            continue;
-        } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            break;
-        } else {
-            phase_ = Phase::Finished;
-            return;
-        }
-    }
-    Process(now);
-}
-
-void Connection::OnWritable(TimePoint now) {
-    Write(now);
-    Process(now);
-}
-
-void Connection::Process(TimePoint now) {
-    if (phase_ != Phase::Reading || ready_ || closeAfterWrite_ ||
-        output_.size() - sent_ > kMaxUnsentBytes) {
+void Connection::Read() {
+    if (awaitingRead_) {
         return;
     }
-    const ParseResult result =
+    // The socket is drained before any wait: Asio's reactor reports a socket readable once,
+    // when bytes arrive, not again for bytes left unread.
+    char buffer[16 * 1024];
+    const TimePoint now = Clock::now();
+    while (WantsInput()) {
+        boost::system::error_code error;
+        const std::size_t got = socket_.read_some(asio::buffer(buffer), error);
+        if (WouldBlock(error)) {
+            awaitingRead_ = true;
+            socket_.async_wait(asio::ip::tcp::socket::wait_read,
+                               [self = shared_from_this()](const boost::system::error_code& e) {
+                                   self->awaitingRead_ = false;
+                                   if (!e) {
+                                       self->Read();
+                                   }
+                               });
+            break;
+        }
+        if (error == asio::error::interrupted) {
+            continue;
+        }
+        if (error == asio::error::eof && phase_ != Phase::Lingering) {
+            peerClosed_ = true;
+            break;
+        }
+        if (error) {
+            Close();  // reset, or the lingering peer's end
+            return;
+        }
+        if (phase_ == Phase::Lingering) {
+            lingered_ += got;
+            if (lingered_ > kMaxLingerBytes) {
+                Close();
+                return;
+            }
+            continue;
+        }
+        if (silent_) {
+            silent_ = false;
+            owner_.OnFirstByte(*this);
+        }
+        if (!requestStarted_ && input_.empty() && phase_ == Phase::Reading) {
+            requestStarted_ = now;
+        }
+        input_.append(buffer, got);
+    }
+    Process();
+}
+
+void Connection::Process() {
+    if (phase_ != Phase::Reading || closeAfterWrite_ || output_.size() - sent_ > kMaxUnsentBytes) {
+        return;
+    }
+    ParseResult result =
         input_.empty() ? ParseResult(NeedMore{}) : ParseRequest(input_, options_.limits);
     if (const auto* more = std::get_if<NeedMore>(&result)) {
         if (peerClosed_) {
             // Nothing more will come: what is there is no whole request, so nothing to answer.
             closeAfterWrite_ = true;
-            Write(now);
+            Write();
             return;
         }
         if (more->headComplete && more->expectsContinue && !continueSent_) {
             continueSent_ = true;
-            output_.append(kContinue);
-            Write(now);
+            Queue(kContinue);
+            Write();
         }
         return;
     }
     if (const auto* malformed = std::get_if<Malformed>(&result)) {
-        Refuse(malformed->status, malformed->message, now);
+        Refuse(malformed->status, malformed->message);
         return;
     }
-    auto parsed = std::get<Parsed>(result);
+    auto& parsed = std::get<Parsed>(result);
     input_.erase(0, parsed.consumed);
     // A request sent ahead has its time counted from now, when its turn comes.
-    requestStarted_ = input_.empty() ? std::nullopt : std::optional<TimePoint>(now);
+    requestStarted_ = input_.empty() ? std::nullopt : std::optional<TimePoint>(Clock::now());
     continueSent_ = false;
     answeringHead_ = parsed.request.method == "HEAD";
     keepAliveAsked_ = parsed.request.keepAlive;
     parsed.request.peerAddress = peerAddress_;
-    ready_ = std::move(parsed.request);
     phase_ = Phase::Busy;
     ++served_;
+    owner_.OnRequest(*this, std::move(parsed.request));
 }
 
-std::optional<Request> Connection::TakeRequest() {
-    return std::exchange(ready_, std::nullopt);
-}
-
-void Connection::Answer(Response response, TimePoint now, bool stopping) {
+void Connection::Answer(Response response, bool stopping) {
     if (phase_ != Phase::Busy) {
         return;
     }
     const bool keepAlive = keepAliveAsked_ && !response.close && !stopping &&
                            served_ < options_.maxRequestsPerConnection;
-    output_.append(Serialize(response, keepAlive, answeringHead_));
+    Queue(Serialize(response, keepAlive, answeringHead_));
     phase_ = Phase::Reading;
-    idleSince_ = now;
+    idleSince_ = Clock::now();
     if (!keepAlive) {
         closeAfterWrite_ = true;
     }
-    Write(now);
-    Process(now);
+    Write();
+    Process();
+    Read();
 }
 
-void Connection::Refuse(int status, const std::string& message, TimePoint now) {
+void Connection::Refuse(int status, const std::string& message) {
     Response refusal;
     refusal.status = status;
     if (options_.refusal) {
         refusal = options_.refusal(status, message);
     }
-    output_.append(Serialize(refusal, /*keepAlive=*/false, /*headOnly=*/false));
+    Queue(Serialize(refusal, /*keepAlive=*/false, /*headOnly=*/false));
     closeAfterWrite_ = true;
     requestStarted_.reset();
-    Write(now);
+    Write();
 }
 
-void Connection::Write(TimePoint now) {
-    if (phase_ == Phase::Finished || phase_ == Phase::Lingering) {
+void Connection::Queue(std::string_view bytes) {
+    if (!OutputPending()) {
+        lastWrite_ = Clock::now();  // the write's time counts from its first byte queued
+    }
+    output_.append(bytes);
+}
+
+void Connection::Write() {
+    if (phase_ == Phase::Finished || phase_ == Phase::Lingering || awaitingWrite_) {
         return;
     }
     while (OutputPending()) {
-        const ssize_t put =
-            ::send(fd_, output_.data() + sent_, output_.size() - sent_, MSG_NOSIGNAL);
-        if (put > 0) {
-            sent_ += static_cast<std::size_t>(put);
-            lastWrite_ = now;
-        } else if (put < 0 && errno == EINTR) {
-            continue;
-        } else if (put < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            return;
-        } else {
-            phase_ = Phase::Finished;
+        boost::system::error_code error;
+        const std::size_t put =
+            socket_.write_some(asio::buffer(output_.data() + sent_, output_.size() - sent_), error);
+        if (WouldBlock(error)) {
+            awaitingWrite_ = true;
+            socket_.async_wait(asio::ip::tcp::socket::wait_write,
+                               [self = shared_from_this()](const boost::system::error_code& e) {
+                                   self->awaitingWrite_ = false;
+                                   if (!e) {
+                                       self->Write();
+                                       self->Process();
+                                       self->Read();
+                                   }
+                               });
             return;
         }
+        if (error == asio::error::interrupted) {
+            continue;
+        }
+        if (error) {
+            Close();
+            return;
+        }
+        sent_ += put;
+        lastWrite_ = Clock::now();
     }
     output_.clear();
     sent_ = 0;
     if (closeAfterWrite_ && phase_ == Phase::Reading) {
-        Linger(now);
+        Linger();
     }
 }
 
-void Connection::Linger(TimePoint now) {
-    if (peerClosed_) {
-        phase_ = Phase::Finished;
+void Connection::Linger() {
+    if (peerClosed_ || owner_.Stopping()) {
+        Close();
         return;
     }
-    ::shutdown(fd_, SHUT_WR);
+    boost::system::error_code ignored;
+    socket_.shutdown(asio::ip::tcp::socket::shutdown_send, ignored);
     phase_ = Phase::Lingering;
-    lingerUntil_ = now + kLingerTime;
+    lingerUntil_ = Clock::now() + kLingerTime;
+    Read();
 }
 
-bool Connection::Expire(TimePoint now) {
+void Connection::Expire(TimePoint now) {
     switch (phase_) {
         case Phase::Finished:
         case Phase::Busy:
-            return false;
+            return;
         case Phase::Lingering:
             if (now >= lingerUntil_) {
-                phase_ = Phase::Finished;
-                return true;
+                Close();
             }
-            return false;
+            return;
         case Phase::Reading:
             break;
     }
     if (OutputPending()) {
         if (now - lastWrite_ > options_.writeTimeout) {
-            phase_ = Phase::Finished;
-            return true;
+            Close();
         }
-        return false;
+        return;
     }
     if (closeAfterWrite_) {
-        return false;
+        return;
     }
     if (requestStarted_ && now - *requestStarted_ > options_.requestTimeout) {
-        Refuse(408, "the request did not arrive in time", now);
-        return true;
+        Refuse(408, "the request did not arrive in time");
+    } else if (silent_ && now - idleSince_ > options_.firstByteTimeout) {
+        Close();
+    } else if (!requestStarted_ && input_.empty() && now - idleSince_ > options_.idleTimeout) {
+        Close();
     }
-    if (!requestStarted_ && input_.empty() && now - idleSince_ > options_.idleTimeout) {
-        phase_ = Phase::Finished;
-        return true;
+}
+
+void Connection::Close() {
+    if (phase_ == Phase::Finished) {
+        return;
     }
-    return false;
+    phase_ = Phase::Finished;
+    boost::system::error_code ignored;
+    socket_.close(ignored);  // pending waits end with operation_aborted
+    owner_.OnClosed(*this);
 }
 
 }  // namespace ladder::http

@@ -44,6 +44,8 @@ const char* ReasonPhrase(int status) {
             return "Content Too Large";
         case 414:
             return "URI Too Long";
+        case 417:
+            return "Expectation Failed";
         case 422:
             return "Unprocessable Content";
         case 431:

@@ -1,61 +1,63 @@
 #include "ladder_server/http/server.h"
 
 #include <fcntl.h>
-#include <netdb.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/epoll.h>
-#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/post.hpp>
+#include <boost/asio/steady_timer.hpp>
+
+#include <algorithm>
 #include <climits>
 #include <fstream>
+#include <map>
 #include <mutex>
+#include <optional>
+#include <set>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
-#include "ladder_server/http/address.h"
 #include "ladder_server/http/connection.h"
 
 namespace ladder::http {
 
-// Answers handed in from any thread, waiting for the loop; writing to the eventfd wakes it.
+namespace {
+
+namespace asio = boost::asio;
+using tcp = asio::ip::tcp;
+using Clock = std::chrono::steady_clock;
+
+// How often the deadlines of every connection are looked at.
+constexpr std::chrono::milliseconds kSweepPeriod{100};
+
+}  // namespace
+
+// Answers handed in from any thread, on their way to the loop. The last Responder may go after
+// the server: once detached, what comes is dropped rather than posted to a loop that is gone.
 class Completions {
 public:
-    explicit Completions(int eventFd) : eventFd_(eventFd) {}
-    // The last Responder may go after the server: the eventfd lives as long as this does, so
-    // a late answer never writes into a descriptor that was closed and reused.
-    ~Completions() {
-        if (eventFd_ >= 0) {
-            ::close(eventFd_);
+    using Deliver = std::function<void(std::uint64_t connection, std::optional<Response>)>;
+
+    explicit Completions(Deliver deliver) : deliver_(std::move(deliver)) {}
+
+    // response is empty when the request went unanswered.
+    void Push(std::uint64_t connection, std::optional<Response> response) {
+        std::lock_guard lock(mutex_);
+        if (deliver_) {
+            deliver_(connection, std::move(response));
         }
     }
-    Completions(const Completions&) = delete;
-    Completions& operator=(const Completions&) = delete;
-
-    void Push(std::uint64_t connection, Response response) {
+    void Detach() {
         std::lock_guard lock(mutex_);
-        done_.emplace_back(connection, std::move(response));
-        Wake();
+        deliver_ = nullptr;
     }
-    std::vector<std::pair<std::uint64_t, Response>> Take() {
-        std::lock_guard lock(mutex_);
-        return std::exchange(done_, {});
-    }
-    // Wakes the loop. The caller holds the lock, or none is needed (eventFd_ is set once).
-    void Wake() const {
-        const std::uint64_t one = 1;
-        [[maybe_unused]] const auto written = ::write(eventFd_, &one, sizeof one);
-    }
-    int EventFd() const { return eventFd_; }
 
 private:
-    int eventFd_;
     std::mutex mutex_;
-    std::vector<std::pair<std::uint64_t, Response>> done_;
+    Deliver deliver_;
 };
 
 struct Responder::Pending {
@@ -65,10 +67,7 @@ struct Responder::Pending {
 
     ~Pending() {
         if (!sent) {
-            Response unanswered;
-            unanswered.status = 500;
-            unanswered.close = true;
-            completions->Push(connection, std::move(unanswered));
+            completions->Push(connection, std::nullopt);
         }
     }
 };
@@ -94,301 +93,295 @@ int ListenBacklog() {
     return SOMAXCONN;
 }
 
-namespace {
-
-using SteadyClock = std::chrono::steady_clock;
-
-constexpr std::uint64_t kListenerTag = 0;
-constexpr std::uint64_t kWakeTag = 1;
-
-}  // namespace
-
-// Everything Listen needs while it runs; made and gone with each Listen.
-class Server::Loop {
+// The loop and everything it keeps. Past the constructor, every member but stopping is touched
+// on the loop thread only (or before Listen, by Bind).
+class Server::Core final : public ConnectionOwner {
 public:
-    Loop(Server& server, int epoll) : server_(server), epoll_(epoll) {
+    Core(Handler handler, ServerOptions options)
+        : handler_(std::move(handler)),
+          options_(std::move(options)),
+          completions_(std::make_shared<Completions>(
+              [this](std::uint64_t connection, std::optional<Response> response) {
+                  asio::post(io_, [this, connection, response = std::move(response)]() mutable {
+                      Deliver(connection, std::move(response));
+                  });
+              })) {}
+    ~Core() { completions_->Detach(); }
+
+    asio::io_context io_{1};  // run by one thread, posted to by many
+    tcp::acceptor acceptor_{io_};
+    Handler handler_;
+    ServerOptions options_;
+    std::shared_ptr<Completions> completions_;
+    std::atomic<bool> stopping_ = false;
+
+    // Serves until Stop and its grace are over.
+    void Run() {
         // One descriptor kept in reserve: when the process runs out, it is freed to accept and
-        // close a connection, so the listener does not stay readable forever.
+        // close a connection, so the listener is not left with a peer it can never take.
         reserve_ = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-    }
-    ~Loop() {
-        for (auto& [id, connection] : connections_) {
-            ::close(connection.Fd());
+        stopSeen_ = false;
+        finished_ = false;
+        io_.restart();
+        Accept();
+        ArmSweep();
+        if (stopping_) {
+            BeginStop();
         }
+        io_.run();
+        CloseAll();
+        // The waits the closing aborted end now, while the connections' owner is still here.
+        io_.restart();
+        io_.poll();
         if (reserve_ >= 0) {
             ::close(reserve_);
+            reserve_ = -1;
         }
     }
 
-    bool Run() {
-        if (!Watch(server_.listener_, kListenerTag, EPOLLIN) ||
-            !Watch(server_.completions_->EventFd(), kWakeTag, EPOLLIN)) {
-            return false;
+    void BeginStop() {
+        if (stopSeen_) {
+            return;
         }
-        SteadyClock::time_point graceEnds{};
-        bool stopSeen = false;
-        epoll_event events[64];
-        for (;;) {
-            const int ready = ::epoll_wait(epoll_, events, 64, 100);
-            if (ready < 0 && errno != EINTR) {
-                return false;
-            }
-            now_ = SteadyClock::now();
-            for (int i = 0; i < ready; ++i) {
-                Dispatch(events[i]);
-            }
-            if (server_.stopping_ && !stopSeen) {
-                stopSeen = true;
-                graceEnds = now_ + server_.options_.stopGrace;
-                ::epoll_ctl(epoll_, EPOLL_CTL_DEL, server_.listener_, nullptr);
-            }
-            if (stopSeen) {
-                CloseIdle();
-                if (connections_.empty() || now_ >= graceEnds) {
-                    return true;
-                }
-            }
-            if (now_ - lastSweep_ >= std::chrono::milliseconds(100)) {
-                lastSweep_ = now_;
-                Sweep();
-            }
+        stopSeen_ = true;
+        graceEnds_ = Clock::now() + options_.stopGrace;
+        boost::system::error_code ignored;
+        acceptor_.cancel(ignored);
+        CloseIdle();
+        if (connections_.empty()) {
+            Finish();
         }
     }
+
+    void OnRequest(Connection& connection, Request request) override {
+        handler_(std::move(request), Responder(completions_, connection.Id()));
+    }
+    void OnFirstByte(Connection& connection) override { silent_.erase(connection.Id()); }
+    void OnClosed(Connection& connection) override {
+        connections_.erase(connection.Id());
+        silent_.erase(connection.Id());
+        const auto counted = perAddress_.find(connection.PeerAddress());
+        if (counted != perAddress_.end() && --counted->second == 0) {
+            perAddress_.erase(counted);
+        }
+        if (stopSeen_ && connections_.empty()) {
+            Finish();
+        }
+    }
+    bool Stopping() const override { return stopping_; }
 
 private:
-    bool Watch(int fd, std::uint64_t tag, std::uint32_t events) {
-        epoll_event event{};
-        event.events = events;
-        event.data.u64 = tag;
-        return ::epoll_ctl(epoll_, EPOLL_CTL_ADD, fd, &event) == 0;
+    void Accept() {
+        acceptor_.async_accept([this](const boost::system::error_code& error, tcp::socket socket) {
+            OnAccepted(error, std::move(socket));
+        });
     }
 
-    void Dispatch(const epoll_event& event) {
-        if (event.data.u64 == kListenerTag) {
-            AcceptAll();
+    void OnAccepted(const boost::system::error_code& error, tcp::socket socket) {
+        if (error == asio::error::operation_aborted || stopSeen_) {
             return;
         }
-        if (event.data.u64 == kWakeTag) {
-            std::uint64_t count = 0;
-            [[maybe_unused]] const auto read =
-                ::read(server_.completions_->EventFd(), &count, sizeof count);
-            for (auto& [id, response] : server_.completions_->Take()) {
-                if (auto* connection = Find(id)) {
-                    connection->Answer(std::move(response), now_, server_.stopping_);
-                    Settle(id);
-                }
-            }
-            return;
-        }
-        const std::uint64_t id = event.data.u64;
-        Connection* connection = Find(id);
-        if (connection == nullptr) {
-            return;
-        }
-        if (event.events & (EPOLLERR | EPOLLHUP)) {
-            // Reset or gone both ways: no answer can reach the peer any more.
-            Close(id);
-            return;
-        }
-        if (event.events & EPOLLIN) {
-            connection->OnReadable(now_);
-        }
-        if (event.events & EPOLLOUT) {
-            connection->OnWritable(now_);
-        }
-        Settle(id);
-    }
-
-    // After a connection acted: hands on a request it parsed, updates what epoll watches for
-    // it, and closes it when it is done.
-    void Settle(std::uint64_t id) {
-        for (;;) {
-            Connection* connection = Find(id);
-            if (connection == nullptr) {
+        if (error == asio::error::no_descriptors ||
+            error == boost::system::errc::too_many_files_open_in_system) {
+            if (reserve_ < 0) {
+                acceptPaused_ = true;  // the next sweep tries again
                 return;
             }
-            if (auto request = connection->TakeRequest()) {
-                server_.handler_(std::move(*request), Responder(server_.completions_, id));
-                continue;  // the handler may have answered at once; nothing waits for that
+            ::close(reserve_);
+            const int refused =
+                ::accept4(acceptor_.native_handle(), nullptr, nullptr, SOCK_CLOEXEC);
+            if (refused >= 0) {
+                ::close(refused);
             }
-            if (connection->Done()) {
-                Close(id);
+            reserve_ = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+        } else if (error) {
+            acceptPaused_ = true;  // not to spin on an error that stays
+            return;
+        } else {
+            Admit(std::move(socket));
+        }
+        Accept();
+    }
+
+    // Takes a new connection in, or closes it when its address has its share already, or
+    // every place is taken by connections that have sent something.
+    void Admit(tcp::socket socket) {
+        boost::system::error_code error;
+        const tcp::endpoint peer = socket.remote_endpoint(error);
+        if (error) {
+            return;  // gone already
+        }
+        // A dual-stack listener sees IPv4 peers as IPv6 ones (::ffff:a.b.c.d); they are named
+        // as IPv4 peers, as the fronts and exempt addresses are written.
+        asio::ip::address numeric = peer.address();
+        if (numeric.is_v6() && numeric.to_v6().is_v4_mapped()) {
+            numeric = asio::ip::make_address_v4(asio::ip::v4_mapped, numeric.to_v6());
+        }
+        std::string address = numeric.to_string();
+        const auto& exempt = options_.exemptPeers;
+        if (std::find(exempt.begin(), exempt.end(), address) == exempt.end()) {
+            const auto counted = perAddress_.find(address);
+            if (counted != perAddress_.end() &&
+                counted->second >= options_.maxConnectionsPerAddress) {
                 return;
             }
-            const std::uint32_t wanted = connection->WantedEvents();
-            if (wanted != connection->WatchedEvents()) {
-                epoll_event event{};
-                event.events = wanted;
-                event.data.u64 = id;
-                ::epoll_ctl(epoll_, EPOLL_CTL_MOD, connection->Fd(), &event);
-                connection->SetWatchedEvents(wanted);
-            }
-            return;
         }
+        if (connections_.size() >= options_.maxConnections) {
+            if (silent_.empty()) {
+                return;
+            }
+            const std::shared_ptr<Connection> oldest = connections_.at(*silent_.begin());
+            oldest->Close();
+        }
+        // Answers go out as one write each; Nagle's algorithm would hold the tail of one back
+        // for the peer's delayed acknowledgement.
+        socket.set_option(tcp::no_delay(true), error);
+        const std::uint64_t id = nextId_++;
+        auto connection = std::make_shared<Connection>(std::move(socket), id, address, options_,
+                                                       *this, Clock::now());
+        connections_.emplace(id, connection);
+        silent_.insert(id);
+        ++perAddress_[std::move(address)];
+        connection->Start();
     }
 
-    void AcceptAll() {
-        for (;;) {
-            sockaddr_storage address{};
-            socklen_t length = sizeof address;
-            const int fd = ::accept4(server_.listener_, reinterpret_cast<sockaddr*>(&address),
-                                     &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
-            if (fd < 0) {
-                if (errno == EINTR || errno == ECONNABORTED) {
-                    continue;
-                }
-                if ((errno == EMFILE || errno == ENFILE) && reserve_ >= 0) {
-                    ::close(reserve_);
-                    const int refused =
-                        ::accept4(server_.listener_, nullptr, nullptr, SOCK_CLOEXEC);
-                    if (refused >= 0) {
-                        ::close(refused);
-                    }
-                    reserve_ = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-                }
-                return;  // EAGAIN: all taken
-            }
-            if (connections_.size() >= server_.options_.maxConnections || server_.stopping_) {
-                ::close(fd);
-                continue;
-            }
-            // Answers go out as one write each; Nagle's algorithm would hold the tail of one
-            // back for the peer's delayed acknowledgement.
-            const int on = 1;
-            ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-            const std::uint64_t id = nextId_++;
-            auto [slot, added] =
-                connections_.try_emplace(id, fd, NumericAddress(address), server_.options_, now_);
-            if (!Watch(fd, id, slot->second.WantedEvents())) {
-                connections_.erase(slot);
-                ::close(fd);
-                continue;
-            }
-            slot->second.SetWatchedEvents(slot->second.WantedEvents());
-        }
-    }
-
-    void Sweep() {
-        std::vector<std::uint64_t> touched;
-        for (auto& [id, connection] : connections_) {
-            if (connection.Expire(now_)) {
-                touched.push_back(id);
-            }
-        }
-        for (const std::uint64_t id : touched) {
-            Settle(id);
-        }
-    }
-
-    void CloseIdle() {
-        std::vector<std::uint64_t> idle;
-        for (auto& [id, connection] : connections_) {
-            if (connection.IsIdle()) {
-                idle.push_back(id);
-            }
-        }
-        for (const std::uint64_t id : idle) {
-            Close(id);
-        }
-    }
-
-    Connection* Find(std::uint64_t id) {
-        const auto found = connections_.find(id);
-        return found == connections_.end() ? nullptr : &found->second;
-    }
-
-    void Close(std::uint64_t id) {
+    void Deliver(std::uint64_t id, std::optional<Response> response) {
         const auto found = connections_.find(id);
         if (found == connections_.end()) {
             return;
         }
-        ::epoll_ctl(epoll_, EPOLL_CTL_DEL, found->second.Fd(), nullptr);
-        ::close(found->second.Fd());
-        connections_.erase(found);
+        const std::shared_ptr<Connection> connection = found->second;
+        if (!response) {
+            response = options_.refusal ? options_.refusal(500, "the request went unanswered")
+                                        : Response{500, {}, {}, true};
+            response->close = true;
+        }
+        connection->Answer(std::move(*response), stopping_);
     }
 
-    Server& server_;
-    int epoll_;
+    void ArmSweep() {
+        sweep_.expires_after(kSweepPeriod);
+        sweep_.async_wait([this](const boost::system::error_code& error) {
+            if (!error) {
+                Sweep();
+            }
+        });
+    }
+
+    void Sweep() {
+        const auto now = Clock::now();
+        for (const auto& connection : Snapshot()) {
+            connection->Expire(now);
+        }
+        if (stopSeen_) {
+            CloseIdle();
+            if (now >= graceEnds_) {
+                CloseAll();
+            }
+        } else if (acceptPaused_) {
+            acceptPaused_ = false;
+            Accept();
+        }
+        if (!finished_) {
+            ArmSweep();
+        }
+    }
+
+    // Held apart from the table, which closing changes.
+    std::vector<std::shared_ptr<Connection>> Snapshot() const {
+        std::vector<std::shared_ptr<Connection>> all;
+        all.reserve(connections_.size());
+        for (const auto& [id, connection] : connections_) {
+            all.push_back(connection);
+        }
+        return all;
+    }
+
+    void CloseIdle() {
+        for (const auto& connection : Snapshot()) {
+            if (connection->IsIdle()) {
+                connection->Close();
+            }
+        }
+    }
+
+    void CloseAll() {
+        for (const auto& connection : Snapshot()) {
+            connection->Close();
+        }
+    }
+
+    // Leaves the loop nothing to wait for, so that run() returns.
+    void Finish() {
+        finished_ = true;
+        boost::system::error_code ignored;
+        sweep_.cancel();
+        acceptor_.cancel(ignored);
+    }
+
+    // Ordered by id, which is the order of acceptance.
+    std::map<std::uint64_t, std::shared_ptr<Connection>> connections_;
+    std::set<std::uint64_t> silent_;  // the connections that have sent nothing yet
+    std::unordered_map<std::string, std::size_t> perAddress_;
+    std::uint64_t nextId_ = 1;
+    asio::steady_timer sweep_{io_};
+    Clock::time_point graceEnds_{};
     int reserve_ = -1;
-    std::uint64_t nextId_ = 2;  // after the two tags
-    std::unordered_map<std::uint64_t, Connection> connections_;
-    SteadyClock::time_point now_ = SteadyClock::now();
-    SteadyClock::time_point lastSweep_ = now_;
+    bool stopSeen_ = false;
+    bool finished_ = false;
+    bool acceptPaused_ = false;
 };
 
 Server::Server(Handler handler, ServerOptions options)
-    : handler_(std::move(handler)),
-      options_(std::move(options)),
-      completions_(std::make_shared<Completions>(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))) {}
+    : core_(std::make_unique<Core>(std::move(handler), std::move(options))) {}
 
-Server::~Server() {
-    if (listener_ >= 0) {
-        ::close(listener_);
-    }
-}
+Server::~Server() = default;
 
 int Server::Bind(const std::string& address, int port) {
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV;
-    addrinfo* found = nullptr;
-    if (port < 0 || port > 65535 ||
-        ::getaddrinfo(address.c_str(), std::to_string(port).c_str(), &hints, &found) != 0) {
+    if (port < 0 || port > 65535) {
         return -1;
     }
-    int bound = -1;
-    for (addrinfo* candidate = found; candidate != nullptr && bound < 0;
-         candidate = candidate->ai_next) {
-        const int fd = ::socket(candidate->ai_family,
-                                candidate->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-        if (fd < 0) {
+    boost::system::error_code error;
+    tcp::resolver resolver(core_->io_);
+    const auto found =
+        resolver.resolve(address, std::to_string(port),
+                         tcp::resolver::passive | tcp::resolver::numeric_service, error);
+    if (error) {
+        return -1;
+    }
+    for (const auto& entry : found) {
+        tcp::acceptor candidate(core_->io_);
+        candidate.open(entry.endpoint().protocol(), error);
+        if (error) {
             continue;
         }
-        const int on = 1;
-        ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-        sockaddr_storage local{};
-        socklen_t length = sizeof local;
-        if (::bind(fd, candidate->ai_addr, candidate->ai_addrlen) == 0 &&
-            ::listen(fd, ListenBacklog()) == 0 &&
-            ::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &length) == 0) {
-            bound = ntohs(local.ss_family == AF_INET6
-                              ? reinterpret_cast<const sockaddr_in6&>(local).sin6_port
-                              : reinterpret_cast<const sockaddr_in&>(local).sin_port);
-            if (listener_ >= 0) {
-                ::close(listener_);
-            }
-            listener_ = fd;
-        } else {
-            ::close(fd);
+        candidate.set_option(tcp::acceptor::reuse_address(true), error);
+        candidate.bind(entry.endpoint(), error);
+        if (!error) {
+            candidate.listen(ListenBacklog(), error);
+        }
+        const tcp::endpoint local = error ? tcp::endpoint() : candidate.local_endpoint(error);
+        if (!error) {
+            core_->acceptor_ = std::move(candidate);
+            return local.port();
         }
     }
-    ::freeaddrinfo(found);
-    return bound;
+    return -1;
 }
 
 bool Server::Listen() {
-    if (listener_ < 0 || completions_->EventFd() < 0) {
-        return false;
-    }
-    const int epoll = ::epoll_create1(EPOLL_CLOEXEC);
-    if (epoll < 0) {
+    if (!core_->acceptor_.is_open()) {
         return false;
     }
     running_ = true;
-    bool served = false;
-    {
-        Loop loop(*this, epoll);
-        served = loop.Run();
-    }
-    ::close(epoll);
+    core_->Run();
     running_ = false;
-    return served;
+    return true;
 }
 
 void Server::Stop() {
-    stopping_ = true;
-    completions_->Wake();
+    core_->stopping_ = true;
+    asio::post(core_->io_, [core = core_.get()] { core->BeginStop(); });
 }
 
 }  // namespace ladder::http

@@ -1,14 +1,18 @@
 #pragma once
 
-// An HTTP/1.1 server on one event-loop thread (epoll): it accepts, reads, parses and writes
-// for every connection, and hands each whole request to a handler that answers later, from any
-// thread, through a Responder. A connection therefore costs a buffer, not a thread: clients
-// that send slowly, or connect and say nothing, hold nobody up, and each is given up when its
-// time runs out.
+// An HTTP/1.1 server on one event-loop thread (Asio's io_context, run by Listen): it accepts,
+// reads, parses and writes for every connection, and hands each whole request to a handler
+// that answers later, from any thread, through a Responder. A connection therefore costs a
+// buffer, not a thread: clients that send slowly, or connect and say nothing, hold nobody up,
+// and each is given up when its time runs out.
 //
 // Per connection, requests are answered one at a time and in order; requests sent ahead
 // (pipelined) wait in the buffer. A peer that half-closes its side after a whole request still
 // gets every answer before the connection ends.
+//
+// No peer address holds more than its share of the connections, and a connection that has sent
+// nothing gives its place up, soon by itself or at once to a newcomer when all are taken: a
+// client that opens many connections and stays silent locks nobody out.
 
 #include <atomic>
 #include <chrono>
@@ -17,16 +21,18 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "ladder_server/http/head_check.h"
 #include "ladder_server/http/message.h"
-#include "ladder_server/http/request_parser.h"
 
 namespace ladder::http {
 
 class Completions;
 
 // Answers one request. Copies share one answer: the first call sends it and later calls do
-// nothing. If no copy is ever called, the peer gets 500 when the last copy goes.
+// nothing. If no copy is ever called, the peer gets 500 when the last copy goes. A copy may
+// outlive the server; its answer is then dropped.
 class Responder {
 public:
     Responder(std::shared_ptr<Completions> completions, std::uint64_t connection);
@@ -44,15 +50,23 @@ struct ServerOptions {
     std::chrono::milliseconds requestTimeout{10'000};
     // How long a kept-alive connection may wait for its next request.
     std::chrono::milliseconds idleTimeout{30'000};
+    // How long a new connection may wait before its first byte.
+    std::chrono::milliseconds firstByteTimeout{5'000};
     // How long an answer may wait for the peer to take any of it.
     std::chrono::milliseconds writeTimeout{10'000};
-    // Connections beyond this are closed as soon as they are accepted.
+    // When this many are open, a new connection takes the place of the oldest one that has sent
+    // nothing yet; when every one has sent something, the new one is closed at once.
     std::size_t maxConnections = 1024;
+    // Connections from one peer address beyond this are closed as soon as they are accepted.
+    std::size_t maxConnectionsPerAddress = 64;
+    // Numeric peer addresses not held to maxConnectionsPerAddress: the trusted fronts, whose
+    // connections carry many clients'.
+    std::vector<std::string> exemptPeers;
     std::size_t maxRequestsPerConnection = 1000;
     // How long Stop waits for answers still being worked on.
     std::chrono::milliseconds stopGrace{10'000};
-    // The answer to bytes that are no request (status 400, 408, 413, 414, 431, 501, 505), and
-    // to a handler that never answered (500).
+    // The answer to bytes that are no request (status 400, 408, 413, 414, 417, 431, 501, 505),
+    // and to a handler that never answered (500).
     std::function<Response(int status, const std::string& message)> refusal;
 };
 
@@ -81,14 +95,10 @@ public:
     bool IsRunning() const { return running_; }
 
 private:
-    class Loop;
+    class Core;
 
-    Handler handler_;
-    ServerOptions options_;
-    std::shared_ptr<Completions> completions_;
-    int listener_ = -1;
+    std::unique_ptr<Core> core_;
     std::atomic<bool> running_ = false;
-    std::atomic<bool> stopping_ = false;
 };
 
 // The backlog listen() is given: the system's maximum (net.core.somaxconn), or SOMAXCONN.

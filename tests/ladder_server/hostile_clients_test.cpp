@@ -44,7 +44,8 @@ protected:
     // Makes the server over games (the fixture's own when none) and binds it: connections
     // wait in its backlog until Listen.
     void Bind(ladder::RouteOptions options, ladder::GameService* games = nullptr) {
-        server_ = std::make_unique<ladder::LadderRoutes>(games ? *games : games_, std::move(options));
+        server_ =
+            std::make_unique<ladder::LadderRoutes>(games ? *games : games_, std::move(options));
         port_ = server_->Bind("127.0.0.1", 0);
         ASSERT_GT(port_, 0);
     }
@@ -183,7 +184,7 @@ TEST_F(HostileClientsTest, HalfClosedPipelinedAndRangedRequestsAreAnsweredInFull
     RawConnection patient(port_);
     const std::string body = StartBody("alice", "secret");
     ASSERT_TRUE(
-        patient.Send("POST /v2/games/start HTTP/1.1\r\nExpect: 100-continue\r\n"
+        patient.Send("POST /v2/games/start HTTP/1.1\r\nHost: ladder\r\nExpect: 100-continue\r\n"
                      "Content-Length: " +
                      std::to_string(body.size()) + "\r\n\r\n"));
     EXPECT_EQ(patient.ReadSome(), "HTTP/1.1 100 Continue\r\n\r\n");
@@ -196,13 +197,15 @@ TEST_F(HostileClientsTest, HalfClosedPipelinedAndRangedRequestsAreAnsweredInFull
 
 TEST_F(HostileClientsTest, ACrowdConnectingBeforeTheServerLooksIsAllAnswered) {
     // Bound but not yet accepting, as when the loop is busy: the connections wait in the
-    // backlog, which must hold them all.
+    // backlog, which must hold them all. The crowd is thirty clients of ten connections each.
     Bind({});
     std::vector<std::unique_ptr<RawConnection>> crowd;
     for (int i = 0; i < 300; ++i) {
-        crowd.push_back(std::make_unique<RawConnection>(port_, "127.0.0.1", 10));
+        const std::string source = "127.0.1." + std::to_string(1 + i % 30);
+        crowd.push_back(std::make_unique<RawConnection>(port_, source.c_str(), 10));
         ASSERT_TRUE(crowd.back()->Connected()) << i;
-        ASSERT_TRUE(crowd.back()->Send("GET /v2/version HTTP/1.1\r\nConnection: close\r\n\r\n"));
+        ASSERT_TRUE(crowd.back()->Send(
+            "GET /v2/version HTTP/1.1\r\nHost: ladder\r\nConnection: close\r\n\r\n"));
     }
     Listen();
     int answered = 0;
@@ -231,11 +234,12 @@ TEST_F(HostileClientsTest, LoginFloodsAreThrottledWhileThePlayerStillGetsIn) {
             fastestWork = std::min(fastestWork, took);
         }
         const auto asked = Clock::now();
-        EXPECT_EQ(
-            ladder_testing::Exchange(port_, "GET /v2/version HTTP/1.1\r\nConnection: close\r\n\r\n",
-                                     "127.0.0.3", ladder_testing::Ending::ServerCloses)
-                .size(),
-            1u);
+        EXPECT_EQ(ladder_testing::Exchange(port_,
+                                           "GET /v2/version HTTP/1.1\r\nHost: ladder\r\n"
+                                           "Connection: close\r\n\r\n",
+                                           "127.0.0.3", ladder_testing::Ending::ServerCloses)
+                      .size(),
+                  1u);
         return slowest + (Clock::now() - asked);
     };
 
@@ -367,6 +371,78 @@ TEST_F(HostileClientsTest, StartsBeyondTheLoginQueueAreToldTheServerIsBusy) {
     }
     EXPECT_EQ(started, 1);        // the one that waited in the queue is served
     EXPECT_GE(PlayOneGame(), 0);  // and once the burst is over, a start goes through again
+}
+
+TEST_F(HostileClientsTest, ConnectionsThatSayNothingLockNoPlayerOut) {
+    // Few places, so that one client could take them all: four an address, sixteen in all,
+    // and no deadline that frees one while this part looks.
+    ladder::RouteOptions options;
+    options.server.maxConnections = 16;
+    options.server.maxConnectionsPerAddress = 4;
+    options.server.exemptPeers = {"127.0.0.10"};
+    options.server.firstByteTimeout = std::chrono::minutes(5);
+    options.server.idleTimeout = std::chrono::minutes(5);
+    Serve(options);
+    using Crowd = std::vector<std::unique_ptr<RawConnection>>;
+    const auto open = [&](Crowd& crowd, const char* source, int count) {
+        for (int i = 0; i < count; ++i) {
+            crowd.push_back(std::make_unique<RawConnection>(port_, source));
+            EXPECT_TRUE(crowd.back()->Connected()) << source;
+        }
+    };
+
+    // An address's fifth is closed at once, its first four are kept.
+    Crowd greedy;
+    open(greedy, "127.0.0.2", 5);
+    greedy.back()->ReadToEnd();
+    EXPECT_TRUE(greedy.back()->Closed());
+    greedy.pop_back();
+    for (const auto& connection : greedy) {
+        EXPECT_FALSE(connection->Answered());
+    }
+    // A front is not held to the four; two more clients fill the sixteen places.
+    Crowd front;
+    open(front, "127.0.0.10", 5);
+    Crowd others;
+    open(others, "127.0.0.3", 4);
+    open(others, "127.0.0.4", 3);
+    // A player still gets in, in the place of the oldest of the silent.
+    EXPECT_GE(PlayOneGame("127.0.0.9"), 0);
+    greedy.front()->ReadToEnd();
+    EXPECT_TRUE(greedy.front()->Closed());
+    EXPECT_FALSE(front.back()->Answered());
+    EXPECT_FALSE(others.back()->Answered());
+
+    // A connection that says nothing is soon given up; one that asked and was answered waits
+    // for its next request as long as a kept-alive one may.
+    server_->Stop();
+    thread_.join();
+    options.server.firstByteTimeout = std::chrono::milliseconds(200);
+    Serve(options);
+    RawConnection silent(port_, "127.0.0.5");
+    RawConnection kept(port_, "127.0.0.6");
+    ASSERT_TRUE(kept.Send("GET /v2/version HTTP/1.1\r\nHost: ladder\r\n\r\n"));
+    EXPECT_EQ(ladder_testing::ReadAnswer(kept).status, 200);
+    silent.ReadToEnd();
+    EXPECT_TRUE(silent.Closed());
+    EXPECT_FALSE(kept.Answered());
+}
+
+TEST_F(HostileClientsTest, RequestsWithoutOneHostOrWithAnUnknownExpectationAreRefused) {
+    Serve({});
+    const std::string version = "GET /v2/version HTTP/1.1\r\n";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {version + "\r\n", "HTTP/1.1 400 Bad Request"},
+        {version + "Host: a\r\nHost: b\r\n\r\n", "HTTP/1.1 400 Bad Request"},
+        {version + "Host: a\n\n", "HTTP/1.1 400 Bad Request"},
+        {version + "Host: a\r\nExpect: 200-ok\r\n\r\n", "HTTP/1.1 417 Expectation Failed"},
+        {"GET /v2/version HTTP/1.0\r\n\r\n", "HTTP/1.1 200 OK"},
+    };
+    for (const auto& [bytes, statusLine] : cases) {
+        const auto answers = ladder_testing::Exchange(port_, bytes);
+        ASSERT_EQ(answers.size(), 1u) << bytes;
+        EXPECT_EQ(answers[0].head.substr(0, answers[0].head.find("\r\n")), statusLine) << bytes;
+    }
 }
 
 }  // namespace

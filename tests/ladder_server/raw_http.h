@@ -10,6 +10,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -69,8 +70,12 @@ public:
         while ((got = ::recv(fd_, buffer, sizeof buffer, 0)) > 0) {
             all.append(buffer, static_cast<std::size_t>(got));
         }
+        closed_ = got == 0 || errno == ECONNRESET;
         return all;
     }
+    // Whether the last ReadToEnd ended with the server closing (or resetting) the connection,
+    // not with the timeout.
+    bool Closed() const { return closed_; }
     // What the server has sent so far, up to one read's worth; "" when it closed.
     std::string ReadSome() {
         char buffer[16 * 1024];
@@ -81,6 +86,7 @@ public:
 private:
     int fd_;
     bool connected_ = false;
+    bool closed_ = false;
 };
 
 // One answer as it came: status, head (status line and headers) and body.
@@ -112,6 +118,29 @@ inline std::vector<RawAnswer> SplitAnswers(std::string_view bytes) {
         answers.push_back(std::move(answer));
     }
     return answers;
+}
+
+// The first answer on connection, read until it is whole; status 0 when the server closes or
+// the timeout passes first.
+inline RawAnswer ReadAnswer(RawConnection& connection) {
+    std::string bytes;
+    for (;;) {
+        const std::size_t headEnd = bytes.find("\r\n\r\n");
+        if (headEnd != std::string::npos) {
+            const std::size_t field = bytes.find("\r\nContent-Length: ");
+            const std::size_t length = field < headEnd ? std::stoul(bytes.substr(field + 18)) : 0;
+            if (bytes.size() >= headEnd + 4 + length) {
+                auto answers =
+                    SplitAnswers(std::string_view(bytes).substr(0, headEnd + 4 + length));
+                return answers.empty() ? RawAnswer{} : answers.front();
+            }
+        }
+        const std::string more = connection.ReadSome();
+        if (more.empty()) {
+            return {};
+        }
+        bytes += more;
+    }
 }
 
 // How a client ends its side of an exchange once it has sent its bytes.

@@ -29,9 +29,11 @@ TEST(RequestParser, ReadsWholeRequestsAndWaitsForEveryPrefixOfOne) {
     const std::string json = R"({"user": "alice"})";
     const std::vector<std::string> requests = {
         "GET /v2/standings?x=1 HTTP/1.1\r\nHost: a\r\n\r\n",
-        "\r\nGET /v2/version HTTP/1.0\nConnection: keep-alive\n\n",
-        "POST http://ladder.example/v2/games/start HTTP/1.1\r\nContent-Length: 17\r\n\r\n" + json,
-        "POST /v2/games/start HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n"
+        "\r\nGET /v2/version HTTP/1.0\r\nConnection: keep-alive\r\n\r\n",
+        "POST http://ladder.example/v2/games/start HTTP/1.1\r\nHost: ladder.example\r\n"
+        "Content-Length: 17\r\n\r\n" +
+            json,
+        "POST /v2/games/start HTTP/1.1\r\nHost: a\r\nTransfer-Encoding: chunked\r\n\r\n"
         "5;name=value\r\n{\"use\r\nc\r\nr\": \"alice\"}\r\n0\r\nTrailer: x\r\n\r\n",
     };
     for (const std::string& bytes : requests) {
@@ -55,14 +57,16 @@ TEST(RequestParser, ReadsWholeRequestsAndWaitsForEveryPrefixOfOne) {
     EXPECT_EQ(version.request.minorVersion, 0);
     EXPECT_TRUE(version.request.keepAlive);
     EXPECT_FALSE(Whole("GET / HTTP/1.0\r\n\r\n").request.keepAlive);
-    EXPECT_FALSE(Whole("GET / HTTP/1.1\r\nConnection: TE, Close\r\n\r\n").request.keepAlive);
+    EXPECT_FALSE(
+        Whole("GET / HTTP/1.1\r\nHost: a\r\nConnection: TE, Close\r\n\r\n").request.keepAlive);
     EXPECT_EQ(Whole(requests[2]).request.path, "/v2/games/start");
     EXPECT_EQ(Whole(requests[2]).request.body, json);
     EXPECT_EQ(Whole(requests[3]).request.body, json);
+    EXPECT_EQ(Whole(requests[3]).request.Find("Trailer"), nullptr);  // read past, not kept
 }
 
 TEST(RequestParser, AsksForTheBodyOnlyWhenTheHeadIsInAndContinueWasExpected) {
-    const std::string head = "POST /v2/games/start HTTP/1.1\r\nContent-Length: 10\r\n";
+    const std::string head = "POST /v2/games/start HTTP/1.1\r\nHost: a\r\nContent-Length: 10\r\n";
     const auto more = [](const std::string& bytes) {
         return std::get<NeedMore>(ParseRequest(bytes, kLimits));
     };
@@ -78,7 +82,7 @@ TEST(RequestParser, RefusesWhatAFrontCouldReadDifferentlyAndWhatIsTooLarge) {
         std::string bytes;
         int status;
     };
-    const std::string post = "POST /v2/games/start HTTP/1.1\r\n";
+    const std::string post = "POST /v2/games/start HTTP/1.1\r\nHost: a\r\n";
     const std::vector<Case> cases = {
         {"a length and chunks", post + "Content-Length: 3\r\nTransfer-Encoding: chunked\r\n\r\n",
          400},
@@ -86,10 +90,10 @@ TEST(RequestParser, RefusesWhatAFrontCouldReadDifferentlyAndWhatIsTooLarge) {
         {"a signed length", post + "Content-Length: +3\r\n\r\nabc", 400},
         {"chunks over HTTP/1.0", "POST / HTTP/1.0\r\nTransfer-Encoding: chunked\r\n\r\n", 400},
         {"another coding", post + "Transfer-Encoding: gzip, chunked\r\n\r\n", 501},
-        {"a folded header", "GET / HTTP/1.1\r\nA: b\r\n c\r\n\r\n", 400},
+        {"a folded header", "GET / HTTP/1.1\r\nHost: a\r\nA: b\r\n c\r\n\r\n", 400},
         {"a blank before the colon", "GET / HTTP/1.1\r\nHost : a\r\n\r\n", 400},
-        {"a bare CR", "GET / HTTP/1.1\r\nA: b\rc\r\n\r\n", 400},
-        {"a control character", "GET / HTTP/1.1\r\nA: b\0c\r\n\r\n"s, 400},
+        {"a bare CR", "GET / HTTP/1.1\r\nHost: a\r\nA: b\rc\r\n\r\n", 400},
+        {"a control character", "GET / HTTP/1.1\r\nHost: a\r\nA: b\0c\r\n\r\n"s, 400},
         {"a chunk longer than its size", post + "Transfer-Encoding: chunked\r\n\r\n2\r\nabc\r\n",
          400},
         {"no request line", "NONSENSE\r\n\r\n", 400},
@@ -113,6 +117,19 @@ TEST(RequestParser, RefusesWhatAFrontCouldReadDifferentlyAndWhatIsTooLarge) {
          "GET / HTTP/1.1\r\nX-Flood: " + std::string(kLimits.maxHeadBytes, 'a'), 431},
         {"a length over the body limit",
          post + "Content-Length: " + std::to_string(kLimits.maxBodyBytes + 1) + "\r\n\r\n", 413},
+        {"no Host", "GET / HTTP/1.1\r\n\r\n", 400},
+        {"two Hosts", "GET / HTTP/1.1\r\nHost: a\r\nHost: b\r\n\r\n", 400},
+        {"two Hosts over HTTP/1.0", "GET / HTTP/1.0\r\nHost: a\r\nHost: a\r\n\r\n", 400},
+        {"a line ending in LF alone", "GET / HTTP/1.1\r\nHost: a\n\r\n", 400},
+        {"a request line ending in LF alone", "GET / HTTP/1.0\n\r\n", 400},
+        {"an empty line of LF alone before the request", "\nGET / HTTP/1.0\r\n\r\n", 400},
+        {"a chunk size line ending in LF alone",
+         post + "Transfer-Encoding: chunked\r\n\r\n3\nabc\r\n0\r\n\r\n", 400},
+        {"a chunk ending in LF alone",
+         post + "Transfer-Encoding: chunked\r\n\r\n3\r\nabc\n0\r\n\r\n", 400},
+        {"a trailer ending in LF alone",
+         post + "Transfer-Encoding: chunked\r\n\r\n3\r\nabc\r\n0\r\nA: b\nC: d\r\n\r\n", 400},
+        {"an unknown expectation", post + "Expect: 100-continue, fly\r\n\r\n", 417},
         {"chunks over the body limit",
          post + "Transfer-Encoding: chunked\r\n\r\n4001\r\n" + std::string(0x4001, 'a'), 413},
     };
