@@ -11,6 +11,9 @@ packages=(
     # engine component and ladder server (SQLite by default, PostgreSQL through libpqxx)
     libcurl4-openssl-dev libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libsodium-dev
     libpqxx-dev
+    libboost1.81-dev  # Beast and Asio, header-only: the ladder server's HTTP
+    # the ladder server's command line and configuration file
+    libcli11-dev
     # tests and benchmarks
     libgtest-dev libgmock-dev zlib1g-dev xvfb xauth xdotool imagemagick qqwing wrk python3
     # the ladder's front and its deployment checks: nginx, certificates, systemd units
@@ -23,6 +26,7 @@ packages=(
     # packaging: the Debian package (dpkg-shlibdeps, file) and the checks of its desktop
     # entry, metainfo and manual pages
     dpkg-dev file desktop-file-utils appstream groff-base
+    lintian
     # fonts for a readable board on a bare machine
     fonts-dejavu-core
 )

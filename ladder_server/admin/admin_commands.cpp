@@ -6,10 +6,10 @@
 #include <optional>
 #include <string>
 
+#include "ladder_server/admin/store_factory.h"
 #include "ladder_server/service/account_service.h"
 #include "ladder_server/store/clock.h"
 #include "ladder_server/store/ladder_copy.h"
-#include "ladder_server/admin/store_factory.h"
 
 namespace ladder {
 
@@ -62,7 +62,7 @@ std::optional<std::string> ReadPassword(AdminConsole& console, const std::string
 int Report(AdminConsole& console, AccountChange change, const std::string& name,
            const std::string& done) {
     if (change != AccountChange::Done) {
-        console.err << "quillmark-ladderd: " << Describe(change, name) << '\n';
+        console.log.Error(Describe(change, name));
         return 1;
     }
     console.out << done << '\n';
@@ -86,7 +86,7 @@ int RunAdminCommand(const Command& command, Store& store, AdminConsole console) 
         }
         const auto password = ReadPassword(console, add->name);
         if (!password) {
-            console.err << "quillmark-ladderd: no password on standard input\n";
+            console.log.Error("no password on standard input");
             return 1;
         }
         return Report(console, accounts.Add(add->name, *password, add->email, add->enabled),
@@ -103,7 +103,7 @@ int RunAdminCommand(const Command& command, Store& store, AdminConsole console) 
         }
         const auto password = ReadPassword(console, passwd->name);
         if (!password) {
-            console.err << "quillmark-ladderd: no password on standard input\n";
+            console.log.Error("no password on standard input");
             return 1;
         }
         return Report(console, accounts.SetPassword(passwd->name, *password), passwd->name,
@@ -119,19 +119,19 @@ int RunAdminCommand(const Command& command, Store& store, AdminConsole console) 
     if (const auto* version = std::get_if<VersionSetCommand>(&command)) {
         if (version->version.empty() ||
             version->version.find_first_of(" \t\r\n") != std::string::npos) {
-            console.err << "quillmark-ladderd: the version must be one word, like 1.2.0\n";
+            console.log.Error("the version must be one word, like 1.2.0");
             return 1;
         }
         if (!IsHttpUrl(version->download)) {
-            console.err << "quillmark-ladderd: the download address must be an http:// or "
-                           "https:// URL without blanks\n";
+            console.log.Error(
+                "the download address must be an http:// or https:// URL without blanks");
             return 1;
         }
         store.SetVersion(VersionInfo{version->version, version->download});
         console.out << "version " << version->version << ", download " << version->download << '\n';
         return 0;
     }
-    console.err << "quillmark-ladderd: not an admin command\n";
+    console.log.Error("not an admin command");
     return 2;
 }
 
@@ -144,7 +144,7 @@ int RunCopyCommand(const CopyCommand& copy, Store& from, Store& to, AdminConsole
                     << DatabaseForLog(copy.to) << '\n';
         return 0;
     } catch (const LadderNotEmpty& refused) {
-        console.err << "quillmark-ladderd: nothing copied: " << refused.what() << '\n';
+        console.log.Error(std::string("nothing copied: ") + refused.what());
         return 1;
     }
 }

@@ -27,6 +27,16 @@ cp -a /lib/systemd/system/*.target "$root/usr/lib/systemd/system/"
 output=$(systemd-analyze verify --man=no --root="$root" \
     quillmark-ladderd@8642.service quillmark-ladder.target 2>&1) || { echo "$output" >&2; exit 1; }
 [ -z "$output" ] || { echo "systemd-analyze: $output" >&2; exit 1; }
+# The server tells systemd when it is ready and that it is alive, and takes its database from
+# the environment: a password in a URL on the command line would show in ps.
+unit=$deploy/systemd/quillmark-ladderd@.service
+for line in Type=notify NotifyAccess=main WatchdogSec=; do
+    grep -q "^$line" "$unit" || { echo "$unit: no $line" >&2; exit 1; }
+done
+if grep -q '^ExecStart=.*--database' "$unit"; then
+    echo "$unit: the database belongs in the environment, not on ExecStart" >&2
+    exit 1
+fi
 
 # nginx: the site as /etc/nginx/sites-enabled/ holds it, its snippets beside it, the
 # certificate paths pointed at a certificate made now.

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace {
 
 using ladder::Invocation;
@@ -107,6 +109,101 @@ TEST(CommandLineTest, MistakesAreExplained) {
         EXPECT_EQ(Refusal({"serve", "--port", port}), "--port must be a number from 0 to 65535");
     }
     EXPECT_EQ(Refusal({"serve", "--threads", "0"}), "--threads must be a number from 1 to 256");
+}
+
+// The configuration file and the environment, with the command line over both: each case is
+// read against the files named, the default one being /etc/ladderd.conf.
+TEST(CommandLineTest, ConfigurationFileAndEnvironmentGiveWayInTheirOrder) {
+    const std::string kFile =
+        "# a comment\ndatabase = /file.db\n[serve]\nport = 9000\nthreads = 4\n"
+        "trusted-proxy = 127.0.0.1, ::1\nlog_file = \"/var/log/a b.log\"\n";
+    struct Case {
+        std::vector<std::string> args;
+        std::string variable;                      // $QUILLMARK_LADDER_DATABASE
+        std::map<std::string, std::string> files;  // path: text; others are missing
+        std::string database;                      // expected, or
+        std::string refusal;                       // the expected refusal
+        int port = 0;
+        int threads = 0;
+    };
+    const std::vector<Case> cases = {
+        {{"serve", "--threads", "2"}, "", {{"/etc/ladderd.conf", kFile}}, "/file.db", "", 9000, 2},
+        {{"serve"}, "/env.db", {{"/etc/ladderd.conf", kFile}}, "/env.db", "", 9000, 4},
+        {{"serve", "--database=/cli.db", "--port", "1"},
+         "/env.db",
+         {{"/etc/ladderd.conf", kFile}},
+         "/cli.db",
+         "",
+         1,
+         4},
+        {{"serve"}, "", {}, kDefault, "", 8642, 8},
+        {{"serve", "--config", "/x.conf"},
+         "",
+         {{"/x.conf", "[serve]\nport=7"}},
+         kDefault,
+         "",
+         7,
+         8},
+        {{"user", "list"}, "", {{"/etc/ladderd.conf", kFile}}, "/file.db", ""},
+        {{"serve", "--config", "/missing.conf"},
+         "",
+         {},
+         "",
+         "cannot read the configuration file /missing.conf: No such file or directory"},
+        {{"serve"},
+         "",
+         {{"/etc/ladderd.conf", "[serve]\nverbose = true\n"}},
+         "",
+         "/etc/ladderd.conf: unknown key \"serve.verbose\""},
+        {{"user", "list"},
+         "",
+         {{"/etc/ladderd.conf", "[user]\nport = 1\n"}},
+         "",
+         "/etc/ladderd.conf: unknown key \"user.port\""},
+        {{"serve"},
+         "",
+         {{"/etc/ladderd.conf", "[serve]\nport = 80x\n"}},
+         "",
+         "/etc/ladderd.conf: serve.port must be a number from 0 to 65535"},
+        {{"serve", "--port", "80"},
+         "",
+         {{"/etc/ladderd.conf", "[serve]\nport = 80x\n"}},
+         "",
+         "/etc/ladderd.conf: serve.port must be a number from 0 to 65535"},
+        {{"serve"},
+         "",
+         {{"/etc/ladderd.conf", "port = 80\n"}},
+         "",
+         "/etc/ladderd.conf: unknown key \"port\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        const ladder::Surroundings surroundings{
+            kDefault, c.variable, "/etc/ladderd.conf", [&c](const std::string& path) {
+                const auto found = c.files.find(path);
+                return found != c.files.end()
+                           ? ladder::ConfigText{found->second, false, ""}
+                           : ladder::ConfigText{std::nullopt, true, "No such file or directory"};
+            }};
+        auto parsed = ParseCommandLine(c.args, surroundings);
+        if (!c.refusal.empty()) {
+            const auto* bad = std::get_if<UsageError>(&parsed);
+            EXPECT_EQ(bad != nullptr ? bad->message : "accepted", c.refusal);
+            continue;
+        }
+        ASSERT_TRUE(std::holds_alternative<Invocation>(parsed))
+            << std::get<UsageError>(parsed).message;
+        const auto& invocation = std::get<Invocation>(parsed);
+        EXPECT_EQ(invocation.database, c.database);
+        if (const auto* serve = std::get_if<ladder::ServeCommand>(&invocation.command)) {
+            EXPECT_EQ(serve->port, c.port);
+            EXPECT_EQ(serve->threads, c.threads);
+            if (c.files.count("/etc/ladderd.conf") != 0) {
+                EXPECT_EQ(serve->trustedProxies, (std::vector<std::string>{"127.0.0.1", "::1"}));
+                EXPECT_EQ(serve->logFile, "/var/log/a b.log");
+            }
+        }
+    }
 }
 
 TEST(CommandLineTest, DefaultDatabaseFollowsTheXdgDataFolder) {

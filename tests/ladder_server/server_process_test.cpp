@@ -2,10 +2,19 @@
 // its stop on SIGTERM, and what a restart keeps.
 
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <functional>
+#include <optional>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -23,6 +32,58 @@ LadderTestClient ClientOf(const LadderServerProcess& server) {
     return LadderTestClient("127.0.0.1", server.Port());
 }
 
+constexpr auto kPatience = std::chrono::seconds(30);
+
+std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Polls condition until it holds, for at most kPatience.
+bool WaitUntil(const std::function<bool()>& condition) {
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+// The socket systemd gives a Type=notify service as $NOTIFY_SOCKET, bound by the test.
+class NotifySocket {
+public:
+    explicit NotifySocket(const std::filesystem::path& path)
+        : fd_(socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
+        if (fd_ < 0 || bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+            throw std::runtime_error("cannot bind " + path.string());
+        }
+    }
+    ~NotifySocket() { close(fd_); }
+    NotifySocket(const NotifySocket&) = delete;
+    NotifySocket& operator=(const NotifySocket&) = delete;
+
+    // The next datagram; nothing when none came within kPatience.
+    std::optional<std::string> Next() {
+        pollfd watched{fd_, POLLIN, 0};
+        if (poll(&watched, 1, static_cast<int>(kPatience / std::chrono::milliseconds(1))) != 1) {
+            return std::nullopt;
+        }
+        char buffer[4096];
+        const ssize_t size = recv(fd_, buffer, sizeof buffer, 0);
+        return size >= 0 ? std::optional<std::string>(std::string(buffer, size)) : std::nullopt;
+    }
+
+private:
+    int fd_;
+};
+
 TEST(ServerProcessTest, ListensOnAFreePortAndStopsGracefullyOnSigterm) {
     LadderServerProcess server;
     ASSERT_TRUE(server.IsRunning());
@@ -35,10 +96,52 @@ TEST(ServerProcessTest, ListensOnAFreePortAndStopsGracefullyOnSigterm) {
     EXPECT_EQ(version.status, 200);
     EXPECT_EQ(version.body, (nlohmann::json{{"version", ""}, {"download", ""}}));
 
+    // Without a log file to reopen, SIGHUP is noted and the server goes on.
+    kill(server.Pid(), SIGHUP);
+    EXPECT_TRUE(WaitUntil([&] { return server.ServerLog().find("SIGHUP") != std::string::npos; }));
+    EXPECT_EQ(client.Get(ladder::paths::kVersion).status, 200);
+
     server.Stop();
     EXPECT_FALSE(server.IsRunning());
     EXPECT_EQ(server.LastExitCode(), 0);
     EXPECT_NE(server.ServerLog().find("stopped"), std::string::npos);
+}
+
+TEST(ServerProcessTest, TellsSystemdItsStateAndReopensItsLogFileOnSighup) {
+    LadderServerProcess server(/*start=*/false);
+    const auto socketPath = server.Folder() / "notify";
+    NotifySocket systemd(socketPath);
+    const auto logFile = server.Folder() / "ladderd.log";
+    server.SetServeOptions({"--log-file", logFile.string()});
+    server.SetEnvironment({{"NOTIFY_SOCKET", socketPath.string()}, {"WATCHDOG_USEC", "100000"}});
+    server.Start();
+
+    // Ready only once it answers: the first word from it, and a request right after is served.
+    EXPECT_EQ(systemd.Next().value_or("nothing"),
+              "READY=1\nSTATUS=listening on 127.0.0.1:" + std::to_string(server.Port()));
+    auto client = ClientOf(server);
+    EXPECT_EQ(client.Get(ladder::paths::kVersion).status, 200);
+    for (int ping = 0; ping < 3; ++ping) {
+        EXPECT_EQ(systemd.Next().value_or("nothing"), "WATCHDOG=1");
+    }
+
+    // logrotate moves the file away and signals; the lines from then on go to a new file.
+    const auto rotated = server.Folder() / "ladderd.log.1";
+    std::filesystem::rename(logFile, rotated);
+    kill(server.Pid(), SIGHUP);
+    EXPECT_TRUE(WaitUntil([&] { return ReadText(logFile).find("reopened") != std::string::npos; }));
+    EXPECT_NE(ReadText(rotated).find("database"), std::string::npos);
+    EXPECT_EQ(ReadText(rotated).find("reopened"), std::string::npos);
+    EXPECT_EQ(client.Get(ladder::paths::kVersion).status, 200);
+
+    server.Stop();
+    EXPECT_EQ(server.LastExitCode(), 0);
+    std::optional<std::string> last;
+    for (last = systemd.Next(); last == "WATCHDOG=1"; last = systemd.Next()) {
+    }
+    EXPECT_EQ(last.value_or("nothing"), "STOPPING=1");
+    EXPECT_NE(ReadText(logFile).find("stopped"), std::string::npos);
+    EXPECT_EQ(server.ServerLog(), "");
 }
 
 TEST(ServerProcessTest, AdminCommandsReadPasswordsFromStandardInput) {

@@ -64,9 +64,33 @@ private:
     posix_spawn_file_actions_t actions_;
 };
 
+using Variables = std::vector<std::pair<std::string, std::string>>;
+
+// The test's environment without the service manager's variables, with variables over it.
+std::vector<std::string> ServerEnvironment(const Variables& variables) {
+    std::vector<std::string> entries;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string_view text = *entry;
+        const std::string_view name = text.substr(0, text.find('='));
+        bool replaced =
+            name == "NOTIFY_SOCKET" || name == "WATCHDOG_USEC" || name == "WATCHDOG_PID";
+        for (const auto& [variable, value] : variables) {
+            replaced = replaced || name == variable;
+        }
+        if (!replaced) {
+            entries.emplace_back(text);
+        }
+    }
+    for (const auto& [variable, value] : variables) {
+        entries.push_back(variable + "=" + value);
+    }
+    return entries;
+}
+
 // Starts the server binary with args; standard streams go to and come from the files named.
 pid_t Spawn(const std::vector<std::string>& args, const std::filesystem::path& in,
-            const std::filesystem::path& out, int outFlags, const std::filesystem::path& err) {
+            const std::filesystem::path& out, int outFlags, const std::filesystem::path& err,
+            const Variables& variables = {}) {
     FileActions actions;
     actions.Open(STDIN_FILENO, in, O_RDONLY);
     actions.Open(STDOUT_FILENO, out, O_WRONLY | O_CREAT | outFlags);
@@ -79,10 +103,16 @@ pid_t Spawn(const std::vector<std::string>& args, const std::filesystem::path& i
         argv.push_back(word.data());
     }
     argv.push_back(nullptr);
+    std::vector<std::string> environment = ServerEnvironment(variables);
+    std::vector<char*> envp;
+    for (auto& entry : environment) {
+        envp.push_back(entry.data());
+    }
+    envp.push_back(nullptr);
 
     pid_t pid = -1;
     const int error =
-        posix_spawn(&pid, QUILLMARK_LADDERD, actions.Get(), nullptr, argv.data(), environ);
+        posix_spawn(&pid, QUILLMARK_LADDERD, actions.Get(), nullptr, argv.data(), envp.data());
     if (error != 0) {
         throw std::runtime_error(std::string("cannot start " QUILLMARK_LADDERD ": ") +
                                  std::strerror(error));
@@ -156,8 +186,10 @@ void LadderServerProcess::Start() {
     const auto out = folder_ / "server.out";
     const auto log = folder_ / "server.log";
     for (const int port : {port_, 0}) {
-        pid_ = Spawn({"serve", "--port", std::to_string(port), "--database", Database()},
-                     "/dev/null", out, O_TRUNC, log);
+        std::vector<std::string> args{"serve", "--port", std::to_string(port), "--database",
+                                      Database()};
+        args.insert(args.end(), serveOptions_.begin(), serveOptions_.end());
+        pid_ = Spawn(args, "/dev/null", out, O_TRUNC, log, environment_);
         const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
         for (;;) {
             const std::string text = ReadFile(out);

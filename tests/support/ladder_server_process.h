@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace testing_support {
@@ -42,9 +43,17 @@ public:
     LadderServerProcess(const LadderServerProcess&) = delete;
     LadderServerProcess& operator=(const LadderServerProcess&) = delete;
 
-    // Starts `serve --port P --database <Database()>`, where P is the last port served
-    // on (0, a free one, the first time), and waits until it takes requests.
+    // Starts `serve --port P --database <Database()> <ServeOptions>`, where P is the last port
+    // served on (0, a free one, the first time), and waits until it takes requests.
     void Start();
+    // For the next Start: more words for serve, such as {"--log-file", path}.
+    void SetServeOptions(std::vector<std::string> options) { serveOptions_ = std::move(options); }
+    // For the next Start: variables set in the server's environment, over the test's own.
+    // The service manager's (NOTIFY_SOCKET, WATCHDOG_USEC, WATCHDOG_PID) reach the server only
+    // from here, never from the test's environment.
+    void SetEnvironment(std::vector<std::pair<std::string, std::string>> variables) {
+        environment_ = std::move(variables);
+    }
     // Stops the server with SIGTERM and waits for it to end; its exit status is kept for
     // LastExitCode. Nothing when it is not running.
     void Stop();
@@ -96,6 +105,8 @@ private:
 
     std::filesystem::path folder_;
     std::string database_;
+    std::vector<std::string> serveOptions_;
+    std::vector<std::pair<std::string, std::string>> environment_;
     pid_t pid_ = -1;
     int port_ = 0;
     int lastExitCode_ = -1;
