@@ -62,6 +62,11 @@ inline constexpr const char* kStandings = "/v2/standings";
 // The standings as an HTML page for players' browsers, at both addresses.
 inline constexpr const char* kHome = "/";
 inline constexpr const char* kStandingsPage = "/standings";
+// For operators, not players: 200 {"status": "ok"} while the server reaches its database,
+// 503 {"status": "unavailable"} while it does not; and the server's metrics in Prometheus'
+// text format. Fronts keep both from the public.
+inline constexpr const char* kHealth = "/healthz";
+inline constexpr const char* kMetrics = "/metrics";
 }  // namespace paths
 
 namespace codes {

@@ -1,19 +1,26 @@
 #pragma once
 
-// The ladder's HTTP face: the protocol's routes (ladder_protocol/protocol.h) over a GameService. Connections
-// are served by one event loop (http::Server); the work behind the routes runs on two bounded
-// pools, one for starts, which hash a password, and one for everything else, so a burst of
+// The ladder's HTTP face: the protocol's routes (ladder_protocol/protocol.h) over a GameService.
+// Connections are served by one event loop (http::Server); the work behind the routes runs on two
+// bounded pools, one for starts, which hash a password, and one for everything else, so a burst of
 // logins never holds up finishes; starts from different client addresses take turns. When a
 // pool's queue is full, or a client address already has its share of the login queue, the
-// answer is at once 503 BUSY with Retry-After. Every answer is JSON; every refusal carries a
-// code.
+// answer is at once 503 BUSY with Retry-After. Every answer but the pages and the metrics is JSON;
+// every refusal carries a code.
+//
+// For operators, GET /healthz asks the database on the work pool, and GET /metrics answers
+// on the loop thread without touching the database, so a scrape works while the pools are
+// full. What the routes count: answers by route and status, their times from arrival to
+// answer, refusals by reason, the queues' depths, the store's connections and the games.
 
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "ladder_server/service/game_service.h"
 #include "ladder_server/http/server.h"
 #include "ladder_server/http/task_pool.h"
+#include "ladder_server/routes/metrics.h"
+#include "ladder_server/service/game_service.h"
 
 namespace ladder {
 
@@ -35,6 +42,7 @@ public:
     // games must outlive the server.
     LadderRoutes(GameService& games, RouteOptions options);
     LadderRoutes(GameService& games, int threads) : LadderRoutes(games, WithThreads(threads)) {}
+    ~LadderRoutes();
     LadderRoutes(const LadderRoutes&) = delete;
     LadderRoutes& operator=(const LadderRoutes&) = delete;
 
@@ -62,7 +70,12 @@ private:
     // The client's address: the peer's, or the front's word for it.
     std::string ClientAddress(const http::Request& request) const;
 
+    struct Instruments;  // the series the routes count on
+
     GameService& games_;
+    // Before the options, whose refusal counts on them, and the pools, whose tasks do.
+    metrics::Registry registry_;
+    std::unique_ptr<Instruments> instruments_;
     RouteOptions options_;
     // Declared before the server, so they outlive it: answers of work still queued go out
     // through Responders that outlive the loop.

@@ -66,6 +66,11 @@ public:
     std::vector<Standing> Standings() { return store_.Standings(); }
     VersionInfo Version() { return store_.Version(); }
 
+    // For the operators: whether the store reaches its database now, which never throws, and
+    // how its connections are used.
+    bool StoreReachable() { return store_.Reachable(); }
+    PoolUse StoreConnections() const { return store_.ConnectionUse(); }
+
 private:
     // The user's open game when its owner may still play, else the refusal.
     GameAnswer<GameRecord> PlayableGame(std::string_view user, std::string_view gameId);

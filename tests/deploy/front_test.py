@@ -245,6 +245,28 @@ class FrontTest(unittest.TestCase):
         self.assertEqual((status, json.loads(body)["error"]), (413, "TOO_LARGE"))
         connection.close()
 
+    def test_the_operators_endpoints_answer_on_loopback_only(self):
+        connection = self.stack.https("127.0.0.7")
+        for method in ("GET", "HEAD"):
+            for path in ("/metrics", "/healthz", "/metrics?format=text", "//metrics",
+                         "/%6Detrics", "/healthz/../healthz"):
+                status, _, body = call(connection, method, path)
+                self.assertEqual(status, 404, (method, path, body))
+                self.assertNotIn("quillmark_ladder_", body)
+        connection.close()
+
+        host, port = self.stack.server_addresses[0].rsplit(":", 1)
+        direct = http.client.HTTPConnection(host, int(port), timeout=10)
+        status, _, body = call(direct, "GET", "/healthz")
+        self.assertEqual((status, json.loads(body)), (200, {"status": "ok"}))
+        status, headers, body = call(direct, "GET", "/metrics")
+        self.assertEqual(status, 200)
+        self.assertTrue(headers["Content-Type"].startswith("text/plain; version=0.0.4"), headers)
+        self.assertIn("\n# TYPE quillmark_ladder_requests_total counter\n", body)
+        self.assertRegex(
+            body, r'\nquillmark_ladder_requests_total\{route="/healthz",status="200"\} [1-9]')
+        direct.close()
+
 
 if __name__ == "__main__":
     ladder_stack.main()

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <utility>
 
 #include "tests/ladder_server/ladder_test_client.h"
 #include "tests/support/ladder_server_process.h"
@@ -90,6 +91,38 @@ TEST(LadderdOnPostgresTest, AnSqliteLadderMovesOverAndTwoServersShareIt) {
     EXPECT_EQ(other.Start("bob", "new secret").status, 200);
     first.SetVersion("1.3.0", "https://example.org/1.3.0");
     EXPECT_EQ(other.Get(paths::kVersion).body["version"], "1.3.0");
+}
+
+TEST(LadderdOnPostgresTest, TheHealthCheckFollowsTheDatabaseAndTellsNothingElse) {
+    testing_support::PostgresServer& database = SharedPostgresServer();
+    static int runs = 0;  // a database of its own at each run of a repeated test
+    LadderServerProcess server(true, database.CreateDatabase("health_" + std::to_string(++runs)));
+    const auto health = [&] {
+        httplib::Client client("127.0.0.1", server.Port());
+        const auto answer = client.Get(paths::kHealth);
+        return answer ? std::pair(answer->status, answer->body) : std::pair(0, std::string());
+    };
+    EXPECT_EQ(health(), std::pair(200, std::string(R"({"status":"ok"})")));
+
+    // Started again however this test ends, for the tests after it.
+    struct StartedAgain {
+        testing_support::PostgresServer& database;
+        ~StartedAgain() { database.Start(); }
+    } startedAgain{database};
+    database.Stop();
+    // Neither the database's address nor its error: the body is all there is.
+    EXPECT_EQ(health(), std::pair(503, std::string(R"({"status":"unavailable"})")));
+    httplib::Client scraper("127.0.0.1", server.Port());
+    const auto metrics = scraper.Get(paths::kMetrics);
+    ASSERT_TRUE(metrics);
+    EXPECT_EQ(metrics->status, 200);  // scraped without the database
+    EXPECT_NE(metrics->body.find(
+                  "quillmark_ladder_requests_total{route=\"/healthz\",status=\"503\"} 1\n"),
+              std::string::npos)
+        << metrics->body;
+
+    database.Start();
+    EXPECT_EQ(health(), std::pair(200, std::string(R"({"status":"ok"})")));
 }
 
 // The wall clock of a child process started now, in seconds since the Unix epoch.
