@@ -1,12 +1,14 @@
 cmake_minimum_required(VERSION 3.25)
-# Installs the build into a scratch root as the Debian package lays it out (prefix /usr, under
-# DESTDIR=ROOT) and checks that every file the game, the ladder server and the rater need is
-# there.
+# Installs the build into a scratch root as the Debian packages lay it out (prefix /usr, the
+# server's configuration in /etc, under DESTDIR=ROOT) and checks that every file the game, the
+# ladder server and the rater need is there.
 #   BUILD_DIR   the build folder
 #   ROOT        the scratch root, emptied first
 #   APP_ID      the desktop id
 #   BINDIR, LIBDIR, DATADIR, MANDIR, DOCDIR   the GNUInstallDirs folders, relative
-#   ENGINE_DIR, SKIN_DIR   the engine's and the skins' folders relative to BINDIR, as the game
+#   GAMEDIR     the game's folder, relative
+#   SYSCONFDIR  the server's configuration folder, absolute (/etc)
+#   ENGINE_DIR, SKIN_DIR   the engine's and the skins' folders relative to GAMEDIR, as the game
 #                          was compiled with them
 #   ICON_SIZES  the PNG icon sizes, separated by "|"
 #   GAME, SERVER  whether the game and the ladder server were built
@@ -42,22 +44,37 @@ function(expect_elf path)
     set(faults "${faults}" PARENT_SCOPE)
 endfunction()
 
-# Nothing outside the prefix.
+# Nothing outside the prefix but the server's configuration.
 file(GLOB top RELATIVE "${ROOT}" "${ROOT}/*")
-if(NOT top STREQUAL "usr")
+set(expected_top usr)
+if(SERVER)
+    string(REGEX REPLACE "^/([^/]+).*" "\\1" etc "${SYSCONFDIR}")
+    set(expected_top ${etc} usr)
+    list(SORT top)
+endif()
+if(NOT top STREQUAL expected_top)
     set(faults "${faults}\n  installed outside /usr: ${top}")
 endif()
 
 expect_elf("${usr}/${BINDIR}/quillmark-rate")
-expect_file("${usr}/${MANDIR}/man1/quillmark-rate.1")
+expect_file("${usr}/${MANDIR}/man1/quillmark-rate.1.gz")
+expect_file("${usr}/${DOCDIR}/quillmark/copyright")
+expect_file("${usr}/${DOCDIR}/quillmark/changelog.gz")
 
 if(SERVER)
     expect_elf("${usr}/${BINDIR}/quillmark-ladderd")
-    expect_file("${usr}/${MANDIR}/man1/quillmark-ladderd.1")
+    expect_file("${usr}/${MANDIR}/man1/quillmark-ladderd.1.gz")
+    expect_file("${usr}/lib/systemd/system/quillmark-ladderd@.service")
+    expect_file("${usr}/lib/systemd/system/quillmark-ladder.target")
+    expect_file("${ROOT}${SYSCONFDIR}/default/quillmark-ladderd")
+    expect_file("${ROOT}${SYSCONFDIR}/quillmark/ladderd.conf")
+    expect_file("${usr}/${DOCDIR}/quillmark-ladderd/copyright")
+    expect_file("${usr}/${DOCDIR}/quillmark-ladderd/changelog.gz")
+    expect_file("${usr}/${DOCDIR}/quillmark-ladderd/examples/nginx/quillmark-ladder.conf")
 endif()
 
 if(GAME)
-    set(bin "${usr}/${BINDIR}")
+    set(bin "${usr}/${GAMEDIR}")
     expect_elf("${bin}/quillmark")
     expect_elf("${usr}/${LIBDIR}/quillmark/libquillmark_engine.so")
     # Where the game itself will look, from its own folder; the engine loads its curl module
@@ -120,10 +137,8 @@ if(GAME)
         endif()
     endforeach()
 
-    expect_file("${usr}/${MANDIR}/man6/quillmark.6")
+    expect_file("${usr}/${MANDIR}/man6/quillmark.6.gz")
 endif()
-
-expect_file("${usr}/${DOCDIR}/copyright")
 
 if(NOT faults STREQUAL "")
     file(GLOB_RECURSE installed RELATIVE "${ROOT}" "${ROOT}/*")

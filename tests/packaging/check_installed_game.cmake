@@ -4,7 +4,7 @@ cmake_minimum_required(VERSION 3.25)
 # started, found relative to the game) and keeps its settings in the player's folders, not
 # beside the installed program.
 #   ROOT     the scratch root packaging_install filled
-#   BINDIR   the install bindir, relative
+#   BINDIR   the folder the game is installed in, relative to the prefix (games)
 #   HOME     a scratch home folder, emptied first
 file(REMOVE_RECURSE "${HOME}")
 file(MAKE_DIRECTORY "${HOME}")
