@@ -79,6 +79,17 @@ foreach(package IN LISTS packages)
 endforeach()
 list(LENGTH installed count)
 message("Installed ${count} files into ${ROOT}")
+# The server reads by default the configuration file its package installs.
+foreach(path IN LISTS conffiles)
+    if(path MATCHES "/ladderd\\.conf$")
+        execute_process(COMMAND "${ROOT}/usr/bin/quillmark-ladderd" --help
+            OUTPUT_VARIABLE usage ERROR_VARIABLE usage)
+        string(FIND "${usage}" "Default: ${path}," at)
+        if(at LESS 0)
+            string(APPEND faults "\n  quillmark-ladderd does not read ${path} by default:\n${usage}")
+        endif()
+    endif()
+endforeach()
 
 run_dpkg(remove --remove ${packages})
 files_in_root(left)
