@@ -185,9 +185,13 @@ void LadderServerProcess::Start() {
     }
     const auto out = folder_ / "server.out";
     const auto log = folder_ / "server.log";
+    // An empty configuration file of its own, so that a test server never takes the settings
+    // of a server installed on the machine.
+    const auto config = folder_ / "ladderd.conf";
+    WriteFile(config, "");
     for (const int port : {port_, 0}) {
-        std::vector<std::string> args{"serve", "--port", std::to_string(port), "--database",
-                                      Database()};
+        std::vector<std::string> args{"serve",    "--port",   std::to_string(port), "--database",
+                                      Database(), "--config", config.string()};
         args.insert(args.end(), serveOptions_.begin(), serveOptions_.end());
         pid_ = Spawn(args, "/dev/null", out, O_TRUNC, log, environment_);
         const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
