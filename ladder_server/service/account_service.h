@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ladder_server/store/clock.h"
 #include "ladder_server/service/login_throttle.h"
+#include "ladder_server/store/clock.h"
 #include "ladder_server/store/store.h"
 
 namespace ladder {
