@@ -31,15 +31,9 @@ public:
     // meanwhile); null: always.
     using Alive = std::function<bool(Connection&)>;
 
-    // What Run does with a connection when the work on it throws: a database whose errors
-    // can leave a connection in an unknown state (a network client) closes it; one whose
-    // errors leave the connection as it was (an embedded library) keeps it.
-    enum class AfterThrow { Close, Keep };
-
     // maxConnections is at least 1.
-    ConnectionPool(int maxConnections, AfterThrow afterThrow, Connect connect, Alive alive = {})
+    ConnectionPool(int maxConnections, Connect connect, Alive alive = {})
         : maxConnections_(std::max(1, maxConnections)),
-          afterThrow_(afterThrow),
           connect_(std::move(connect)),
           alive_(std::move(alive)) {}
     ConnectionPool(const ConnectionPool&) = delete;
@@ -106,17 +100,17 @@ public:
         bool discard_ = false;
     };
 
-    // work(connection) on a borrowed connection; what work throws passes on, and the
-    // connection is closed or kept as the pool was told.
+    // work(connection) on a borrowed connection, for a database whose errors can leave a
+    // connection in an unknown state (a network client): what work throws passes on, and the
+    // connection is closed. A store whose errors leave the connection as it was holds a Lease
+    // instead, which gives it back.
     template <class Work>
     auto Run(Work&& work) {
         Lease lease(*this);
         try {
             return std::forward<Work>(work)(*lease);
         } catch (...) {
-            if (afterThrow_ == AfterThrow::Close) {
-                lease.Discard();
-            }
+            lease.Discard();
             throw;
         }
     }
@@ -128,7 +122,6 @@ public:
 
 private:
     const int maxConnections_;
-    const AfterThrow afterThrow_;
     const Connect connect_;
     const Alive alive_;
     mutable std::mutex mutex_;

@@ -186,7 +186,7 @@ private:
 
 PostgresStore::PostgresStore(const std::string& url, int maxConnections)
     : pool_(
-          maxConnections, ConnectionPool<pqxx::connection>::AfterThrow::Close,
+          maxConnections,
           [url = postgres::WithLadderDefaults(url)] {
               auto connection = std::make_unique<pqxx::connection>(url);
               Prepare(*connection);

@@ -134,9 +134,9 @@ private:
 SqliteStore::SqliteStore(const std::string& path, Clock& clock, int maxConnections)
     : clock_(clock),
       // SQLite's errors leave a connection as it was, and an in-memory database lives only
-      // as long as its one connection: a connection is never closed for a failed call.
-      pool_(path == ":memory:" ? 1 : maxConnections,
-            ConnectionPool<sqlite::Connection>::AfterThrow::Keep, [path] { return Open(path); }) {
+      // as long as its one connection: every call holds a Lease, which never closes its
+      // connection for a failed call.
+      pool_(path == ":memory:" ? 1 : maxConnections, [path] { return Open(path); }) {
     Lease first(pool_);
     // WAL is a property of the file: set once, every later connection finds it.
     first->Execute("PRAGMA journal_mode = WAL");
