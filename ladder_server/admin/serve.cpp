@@ -222,6 +222,7 @@ int Serve(const ServeCommand& command, const std::string& database, std::ostream
         options.threads = command.threads;
         options.loginThreads = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
         options.trustedProxies = command.trustedProxies;
+        options.logError = [&log](const std::string& line) { log.Error(line); };
         // Every thread of both pools may hold a connection at once.
         const auto store = OpenStore(database, options.threads + options.loginThreads + 1);
         SystemClock clock;

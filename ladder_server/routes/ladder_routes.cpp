@@ -131,16 +131,17 @@ http::Response ConnectionRefusal(int status, const std::string& message) {
     return Refuse(status, code, message);
 }
 
-// Runs work, whose answer it returns; a storage failure is logged and answered 500.
+// Runs work, whose answer it returns; a storage failure goes to logError and is answered 500.
 template <class Work>
-http::Response Guarded(const http::Request& request, Work work) {
+http::Response Guarded(const http::Request& request, const RouteOptions::ErrorLog& logError,
+                       Work work) {
+    const std::string what = request.method + ' ' + request.path;
     try {
         return work();
     } catch (const std::exception& e) {
-        std::cerr << "error: " << request.method << ' ' << request.path << ": " << e.what()
-                  << std::endl;
+        logError(what + ": " + e.what());
     } catch (...) {
-        std::cerr << "error: " << request.method << ' ' << request.path << std::endl;
+        logError(what);
     }
     return Refuse(500, kInternalError, "the server could not answer");
 }
@@ -235,6 +236,11 @@ RouteOptions WithDefaults(RouteOptions options, std::function<void(int status)> 
     }
     if (options.loginQueuePerAddress == 0) {
         options.loginQueuePerAddress = std::max<std::size_t>(1, options.loginQueue / 2);
+    }
+    if (!options.logError) {
+        options.logError = [](const std::string& line) {
+            std::cerr << "error: " << line << std::endl;
+        };
     }
     options.server.limits.maxBodyBytes = kMaxBodyBytes;
     // A front's connections carry many clients: it is not held to one address's share.
@@ -422,7 +428,7 @@ void LadderRoutes::Dispatch(http::Request request, http::Responder responder) {
             // queue's key too.
             const bool queued = logins_.TrySubmit(
                 [this, request = std::move(request), start = std::move(start), address, respond] {
-                    respond(Guarded(request, [&] {
+                    respond(Guarded(request, options_.logError, [&] {
                         return FromAnswer(games_.Start(start.user, start.password, address),
                                           [](const StartedGame& game) {
                                               return Answer(200, json{{"game_id", game.gameId},
@@ -454,7 +460,7 @@ void LadderRoutes::Dispatch(http::Request request, http::Responder responder) {
     }
     const RouteKind kind = route->kind;
     const bool queued = work_.TrySubmit([this, kind, request = std::move(request), respond] {
-        respond(Guarded(request, [&] { return Work(games_, kind, request); }));
+        respond(Guarded(request, options_.logError, [&] { return Work(games_, kind, request); }));
     });
     if (!queued) {
         instruments_->Refused(Reason::Busy);

@@ -13,6 +13,7 @@
 // full. What the routes count: answers by route and status, their times from arrival to
 // answer, refusals by reason, the queues' depths, the store's connections and the games.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,6 +36,10 @@ struct RouteOptions {
     // names the client. From any other peer the header is ignored.
     std::vector<std::string> trustedProxies;
     http::ServerOptions server;  // limits and timeouts of the connections
+    // Told, from any thread, of each request that failed in the store ("POST /v2/finish:
+    // WHY"); unset: written to standard error.
+    using ErrorLog = std::function<void(const std::string& line)>;
+    ErrorLog logError;
 };
 
 class LadderRoutes {

@@ -2,10 +2,14 @@
 // processes sharing the database, and the operator's commands on it.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <utility>
 
@@ -96,7 +100,12 @@ TEST(LadderdOnPostgresTest, AnSqliteLadderMovesOverAndTwoServersShareIt) {
 TEST(LadderdOnPostgresTest, TheHealthCheckFollowsTheDatabaseAndTellsNothingElse) {
     testing_support::PostgresServer& database = SharedPostgresServer();
     static int runs = 0;  // a database of its own at each run of a repeated test
-    LadderServerProcess server(true, database.CreateDatabase("health_" + std::to_string(++runs)));
+    const std::string name = "health_" + std::to_string(++runs);
+    LadderServerProcess server(false, database.CreateDatabase(name));
+    const auto logFile = std::filesystem::temp_directory_path() /
+                         ("quillmark-ladderd-" + name + "-" + std::to_string(::getpid()) + ".log");
+    server.SetServeOptions({"--log-file", logFile.string()});
+    server.Start();
     const auto health = [&] {
         httplib::Client client("127.0.0.1", server.Port());
         const auto answer = client.Get(paths::kHealth);
@@ -120,6 +129,12 @@ TEST(LadderdOnPostgresTest, TheHealthCheckFollowsTheDatabaseAndTellsNothingElse)
                   "quillmark_ladder_requests_total{route=\"/healthz\",status=\"503\"} 1\n"),
               std::string::npos)
         << metrics->body;
+    // A request the store fails is answered 500 and logged where the server logs.
+    EXPECT_EQ(scraper.Get(paths::kStandings)->status, 500);
+    std::ifstream log(logFile);
+    const std::string logged((std::istreambuf_iterator<char>(log)), {});
+    EXPECT_NE(logged.find("GET /v2/standings: "), std::string::npos) << logged;
+    std::filesystem::remove(logFile);
 
     database.Start();
     EXPECT_EQ(health(), std::pair(200, std::string(R"({"status":"ok"})")));
