@@ -135,13 +135,12 @@ http::Response ConnectionRefusal(int status, const std::string& message) {
 template <class Work>
 http::Response Guarded(const http::Request& request, const RouteOptions::ErrorLog& logError,
                        Work work) {
-    const std::string what = request.method + ' ' + request.path;
     try {
         return work();
     } catch (const std::exception& e) {
-        logError(what + ": " + e.what());
+        logError(request.method + ' ' + request.path + ": " + e.what());
     } catch (...) {
-        logError(what);
+        logError(request.method + ' ' + request.path);
     }
     return Refuse(500, kInternalError, "the server could not answer");
 }
