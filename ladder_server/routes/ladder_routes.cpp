@@ -184,7 +184,9 @@ http::Response Work(GameService& games, RouteKind kind, const http::Request& req
         }
         case RouteKind::Standings: {
             json rows = json::array();
-            for (const Standing& standing : games.Standings()) {
+            const auto standings = games.Standings(
+                {.from = StandingsQuery::From::Top, .key = {}, .player = {}, .limit = 50});
+            for (const Standing& standing : standings->rows) {
                 rows.push_back({{"user", standing.user},
                                 {"solved", standing.solved},
                                 {"best_seconds", standing.bestSeconds ? json(*standing.bestSeconds)
@@ -203,7 +205,11 @@ http::Response Work(GameService& games, RouteKind kind, const http::Request& req
                 {"X-Content-Type-Options", "nosniff"},
                 {"Cache-Control", "no-cache"},
             };
-            page.body = StandingsPage(games.Standings());
+            page.body = StandingsPage(
+                games
+                    .Standings(
+                        {.from = StandingsQuery::From::Top, .key = {}, .player = {}, .limit = 50})
+                    ->rows);
             return page;
         }
         case RouteKind::Health: {

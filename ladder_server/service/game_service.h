@@ -63,7 +63,9 @@ public:
 
     GameAnswer<Forfeited> Forfeit(std::string_view user, std::string_view gameId);
 
-    std::vector<Standing> Standings() { return store_.Standings(); }
+    std::optional<StandingsPage> Standings(const StandingsQuery& query) {
+        return store_.Standings(query);
+    }
     VersionInfo Version() { return store_.Version(); }
 
     // For the operators: whether the store reaches its database now, which never throws, and

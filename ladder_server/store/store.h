@@ -10,6 +10,7 @@
 // epoch: for SQLite the server's wall clock, for PostgreSQL the database server's, so the
 // servers sharing it time games by one clock however their own clocks differ.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -55,10 +56,42 @@ struct OpenGame {
     bool ownerEnabled = false;
 };
 
+// A player's row of the standings. Players are ranked by most solved, then the best time,
+// then name in byte order; everyone who has started a game has a row, disabled or not.
 struct Standing {
     std::string user;
     std::int64_t solved = 0;
     std::optional<std::int64_t> bestSeconds;  // nothing until a game is solved
+    // 1 + the players ranked ahead with more solved or a better time: players with the same
+    // solved and best time share a place, and the next place skips as many ("1, 2, 2, 4").
+    std::int64_t place = 0;
+
+    bool operator==(const Standing&) const = default;
+};
+
+// Where a player stands in the ranking order: what a page of the standings is read after or
+// before. Need not be a player's current row; any values order between the rows.
+struct StandingKey {
+    std::int64_t solved = 0;
+    std::optional<std::int64_t> bestSeconds;
+    std::string user;
+};
+
+// Which page of the standings to read: the first rows, the rows right after or right before
+// a key, or the rows around a player's own (the player in the middle where the list allows).
+struct StandingsQuery {
+    enum class From { Top, After, Before, Around };
+    From from = From::Top;
+    StandingKey key;        // After and Before
+    std::string player;     // Around
+    std::size_t limit = 0;  // rows at most; at least 1
+};
+
+struct StandingsPage {
+    std::vector<Standing> rows;  // in ranking order
+    std::int64_t players = 0;    // everyone in the standings
+    bool earlier = false;        // players are ranked before the first row
+    bool later = false;          // players are ranked after the last row
 };
 
 struct VersionInfo {
@@ -115,8 +148,10 @@ public:
     // once, in one process or in several sharing the database, exactly one gets a time.
     virtual std::optional<std::int64_t> CloseGame(std::string_view id, GameState state) = 0;
 
-    // Every user who has started a game: most solved first, then the best time, then name.
-    virtual std::vector<Standing> Standings() = 0;
+    // One page of the standings, read from one snapshot. The rows are kept per player as
+    // games start and close, so a page costs the same however many players and games there
+    // are. Around a player who is not in the standings: nothing.
+    virtual std::optional<StandingsPage> Standings(const StandingsQuery& query) = 0;
 
     // Empty texts until set.
     virtual VersionInfo Version() = 0;

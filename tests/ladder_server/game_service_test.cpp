@@ -5,9 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "ladder_server/store/sqlite/sqlite_store.h"
+#include "tests/ladder_server/every_standing.h"
 #include "tests/ladder_server/manual_clock.h"
 
 namespace {
+
+using testing_support::EveryStanding;
 
 using ladder::GameAnswer;
 using ladder::Refusal;
@@ -63,7 +66,7 @@ TEST_F(GameServiceTest, StartRefusesEveryoneButEnabledUsersAlike) {
     EXPECT_EQ(started.gameId.size(), 32u);
     EXPECT_NE(StartAlice(), started.gameId);
     // Nobody's refusal left a game behind.
-    EXPECT_EQ(games_.Standings().size(), 1u);
+    EXPECT_EQ(EveryStanding(games_).size(), 1u);
 }
 
 TEST_F(GameServiceTest, AnAccountDisabledSinceTheStartCannotCloseItsGameButKeepsIt) {
@@ -87,7 +90,7 @@ TEST_F(GameServiceTest, TheOfficialTimeIsWholeSecondsByTheStoresClock) {
     ASSERT_FALSE(RefusalOf(answer));
     EXPECT_EQ(std::get<std::int64_t>(answer), 3725);
 
-    const auto standings = games_.Standings();
+    const auto standings = EveryStanding(games_);
     ASSERT_EQ(standings.size(), 1u);
     EXPECT_EQ(standings[0].solved, 1);
     EXPECT_EQ(standings[0].bestSeconds, 3725);
@@ -117,7 +120,7 @@ TEST_F(GameServiceTest, AWrongOrIncompleteGridFailsTheGameForGood) {
         EXPECT_EQ(RefusalOf(games_.Finish("alice", id, Grid(grid))), Refusal::NotCompleted);
         EXPECT_EQ(RefusalOf(games_.Finish("alice", id, Grid(kSolution))), Refusal::NotLadder);
     }
-    EXPECT_EQ(games_.Standings().at(0).solved, 0);
+    EXPECT_EQ(EveryStanding(games_).at(0).solved, 0);
 }
 
 TEST_F(GameServiceTest, OnlyTheOwnerMayCloseAnOpenGameAndOnlyOnce) {
@@ -139,7 +142,7 @@ TEST_F(GameServiceTest, AForfeitedGameCannotBeFinished) {
     EXPECT_FALSE(RefusalOf(games_.Forfeit("alice", id)));
     EXPECT_EQ(RefusalOf(games_.Forfeit("alice", id)), Refusal::NotLadder);
     EXPECT_EQ(RefusalOf(games_.Finish("alice", id, Grid(kSolution))), Refusal::NotLadder);
-    const auto standings = games_.Standings();
+    const auto standings = EveryStanding(games_);
     ASSERT_EQ(standings.size(), 1u);
     EXPECT_EQ(standings[0].solved, 0);
     EXPECT_EQ(standings[0].bestSeconds, std::nullopt);

@@ -17,128 +17,21 @@
 #include "ladder_server/store/sqlite/sqlite_schema.h"
 #include "ladder_server/store/sqlite/sqlite_store.h"
 #include "ladder_server/store/stored_values.h"
+#include "tests/ladder_server/every_standing.h"
+#include "tests/ladder_server/store_backends.h"
 #include "tests/support/postgres_server.h"
 #include "tests/support/scratch_dir.h"
 
 namespace {
 
-using ladder::GameRecord;
-using ladder::GameState;
-using ladder::SqliteStore;
-using ladder::Store;
-using ladder::UserRecord;
-using testing_support::SharedPostgresServer;
+using namespace store_testing;
 
-const std::string kPuzzle =
-    "53..7....6..195....98....6.8...6...34..8.3..17...2...6.6....28....419..5....8..79";
-const std::string kSolution =
-    "534678912672195348198342567859761423426853791713924856961537284287419635345286179";
-
-UserRecord User(const std::string& name, bool enabled = true) {
-    UserRecord user;
-    user.name = name;
-    user.passwordHash = "$argon2id$not-a-real-hash-" + name;
-    user.email = name + "@example.org";
-    user.enabled = enabled;
-    return user;
-}
-
-GameRecord Game(const std::string& id, std::int64_t userId) {
-    GameRecord game;
-    game.id = id;
-    game.userId = userId;
-    game.puzzle = kPuzzle;
-    game.solution = kSolution;
-    game.level = ladder::LadderLevel::Hard;
-    return game;
-}
-
-std::int64_t WallClockMs() {
-    return ladder::SystemClock().NowMs();
-}
-
-// Every record of a ladder as one text, so two ladders compare in one assertion.
-class RecordingSink final : public ladder::LadderSink {
-public:
-    void User(const UserRecord& user) override {
-        text_ << "user " << user.id << ' ' << user.name << ' ' << user.passwordHash << ' '
-              << user.email << ' ' << user.enabled << ' ' << user.createdAtMs << '\n';
-    }
-    void Game(const GameRecord& game) override {
-        text_ << "game " << game.id << ' ' << game.userId << ' ' << game.puzzle << ' '
-              << game.solution << ' ' << ladder::LevelText(game.level) << ' ' << game.startedAtMs
-              << ' ' << ladder::StateText(game.state) << ' ' << game.finishedAtMs.value_or(-1)
-              << ' ' << game.seconds.value_or(-1) << '\n';
-        games_.push_back(game);
-    }
-    void Version(const ladder::VersionInfo& version) override {
-        text_ << "version " << version.version << ' ' << version.download << '\n';
-    }
-
-    std::string Text() const { return text_.str(); }
-    const std::vector<GameRecord>& Games() const { return games_; }
-
-private:
-    std::ostringstream text_;
-    std::vector<GameRecord> games_;
-};
-
-RecordingSink Contents(Store& store) {
-    RecordingSink sink;
-    store.Export(sink);
-    return sink;
-}
-
-// One kind of store under test, on a fresh database of its own.
-class Backend {
-public:
-    virtual ~Backend() = default;
-    // A store on this backend's database; every call opens the same database anew.
-    virtual std::unique_ptr<Store> Open() = 0;
-    // Runs sql straight on the database, behind the store's back.
-    virtual void Execute(const std::string& sql) = 0;
-};
-
-class SqliteBackend final : public Backend {
-public:
-    explicit SqliteBackend(const testing_support::ScratchDir& scratch)
-        : path_(scratch.Path("ladder-" + std::to_string(++count_) + ".db")) {}
-    std::unique_ptr<Store> Open() override { return std::make_unique<SqliteStore>(path_, clock_); }
-    void Execute(const std::string& sql) override {
-        ladder::sqlite::Connection(path_).Execute(sql.c_str());
-    }
-
-private:
-    static inline int count_ = 0;
-    std::string path_;
-    ladder::SystemClock clock_;
-};
-
-class PostgresBackend final : public Backend {
-public:
-    PostgresBackend() : name_("store_" + std::to_string(++count_)) {
-        url_ = SharedPostgresServer().CreateDatabase(name_);
-    }
-    std::unique_ptr<Store> Open() override {
-        return std::make_unique<ladder::PostgresStore>(url_, 4);
-    }
-    void Execute(const std::string& sql) override { SharedPostgresServer().Query(name_, sql); }
-
-private:
-    static inline int count_ = 0;
-    std::string name_;
-    std::string url_;
-};
-
-enum class Kind { Sqlite, Postgres };
+using testing_support::EveryStanding;
 
 class StoreTest : public ::testing::TestWithParam<Kind> {
 protected:
     std::unique_ptr<Backend> MakeBackend(Kind kind) const {
-        if (kind == Kind::Sqlite) {
-            return std::make_unique<SqliteBackend>(scratch_);
-        }
-        return std::make_unique<PostgresBackend>();
+        return store_testing::MakeBackend(kind, scratch_);
     }
 
     testing_support::ScratchDir scratch_;
@@ -258,7 +151,7 @@ TEST_P(StoreTest, StandingsRankPlayersBySolvedThenBestTime) {
     play("dan", GameState::Open);
     // eve never played.
 
-    const auto standings = store_->Standings();
+    const auto standings = EveryStanding(*store_);
     ASSERT_EQ(standings.size(), 4u);
     EXPECT_EQ(standings[0].user, "ben");
     EXPECT_EQ(standings[0].solved, 2);
@@ -329,7 +222,7 @@ TEST_P(StoreTest, ALadderIsCopiedWholeIntoAnEmptyStoreOfTheOtherKindOnly) {
     EXPECT_EQ(counts.games, 4);
     EXPECT_TRUE(counts.version);
     EXPECT_EQ(Contents(*target).Text(), source);
-    EXPECT_EQ(target->Standings().at(0).bestSeconds, store_->Standings().at(0).bestSeconds);
+    EXPECT_EQ(EveryStanding(*target).at(0).bestSeconds, EveryStanding(*store_).at(0).bestSeconds);
 
     // Into a ladder that holds something, nothing at all.
     EXPECT_THROW(ladder::CopyLadder(*store_, *target), ladder::LadderNotEmpty);
@@ -432,8 +325,8 @@ TEST(PostgresStoreTest, ACallWhileTheDatabaseIsDownThrowsAndTheStoreReconnectsBy
     // A restart between two calls costs no failed call: the connection it cut is noticed
     // before it is lent.
     server.Restart();
-    ASSERT_EQ(store.Standings().size(), 1u);
-    EXPECT_EQ(store.Standings()[0].solved, 1);
+    ASSERT_EQ(EveryStanding(store).size(), 1u);
+    EXPECT_EQ(EveryStanding(store)[0].solved, 1);
 }
 
 TEST(PostgresStoreTest, TwoPoolsOnOneDatabaseShareEveryGameAndCloseEachOnce) {
@@ -465,7 +358,7 @@ TEST(PostgresStoreTest, TwoPoolsOnOneDatabaseShareEveryGameAndCloseEachOnce) {
     closeAll(first, GameState::Solved, firstWon);
     racer.join();
     EXPECT_EQ(firstWon + secondWon, kGames);
-    EXPECT_EQ(first.Standings().at(0).solved, 1 + firstWon);
+    EXPECT_EQ(EveryStanding(first).at(0).solved, 1 + firstWon);
 }
 
 }  // namespace

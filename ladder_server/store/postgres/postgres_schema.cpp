@@ -48,6 +48,78 @@ constexpr Migration kMigrations[] = {
             value text NOT NULL
         );
     )sql"},
+    {2, R"sql(
+        CREATE TABLE standings (
+            user_id      bigint PRIMARY KEY REFERENCES users (id),
+            name         text COLLATE "C" NOT NULL UNIQUE,
+            solved       bigint NOT NULL DEFAULT 0,
+            best_seconds bigint NOT NULL DEFAULT 9223372036854775807
+        );
+        INSERT INTO standings (user_id, name, solved, best_seconds)
+            SELECT u.id, u.name, COUNT(*) FILTER (WHERE g.state = 'solved'),
+                   COALESCE(MIN(g.seconds) FILTER (WHERE g.state = 'solved'),
+                            9223372036854775807)
+            FROM users u JOIN games g ON g.user_id = u.id GROUP BY u.id;
+        CREATE INDEX standings_by_rank ON standings (solved DESC, best_seconds, name);
+
+        CREATE TABLE standing_groups (
+            solved       bigint NOT NULL,
+            best_seconds bigint NOT NULL,
+            players      bigint NOT NULL,
+            PRIMARY KEY (solved, best_seconds)
+        );
+        INSERT INTO standing_groups
+            SELECT solved, best_seconds, COUNT(*) FROM standings GROUP BY solved, best_seconds;
+        CREATE TABLE standing_levels (
+            solved  bigint PRIMARY KEY,
+            players bigint NOT NULL
+        );
+        INSERT INTO standing_levels SELECT solved, COUNT(*) FROM standings GROUP BY solved;
+
+        CREATE FUNCTION standing_counted() RETURNS trigger LANGUAGE plpgsql AS $$
+        BEGIN
+            IF TG_OP = 'UPDATE' THEN
+                UPDATE standing_groups SET players = players - 1
+                    WHERE solved = OLD.solved AND best_seconds = OLD.best_seconds;
+                UPDATE standing_levels SET players = players - 1 WHERE solved = OLD.solved;
+            END IF;
+            INSERT INTO standing_groups AS g VALUES (NEW.solved, NEW.best_seconds, 1)
+                ON CONFLICT (solved, best_seconds) DO UPDATE SET players = g.players + 1;
+            INSERT INTO standing_levels AS l VALUES (NEW.solved, 1)
+                ON CONFLICT (solved) DO UPDATE SET players = l.players + 1;
+            RETURN NULL;
+        END $$;
+        CREATE TRIGGER standing_counted AFTER INSERT OR UPDATE ON standings
+            FOR EACH ROW EXECUTE FUNCTION standing_counted();
+
+        -- A player enters the standings with their first game, and a game enters them when
+        -- it is solved: by a finish, or by a copy of a ladder that brings it solved.
+        CREATE FUNCTION game_counted() RETURNS trigger LANGUAGE plpgsql AS $$
+        BEGIN
+            IF TG_OP = 'INSERT' THEN
+                INSERT INTO standings (user_id, name)
+                    SELECT id, name FROM users WHERE id = NEW.user_id
+                    ON CONFLICT (user_id) DO NOTHING;
+            END IF;
+            IF NEW.state = 'solved' AND (TG_OP = 'INSERT' OR OLD.state <> 'solved') THEN
+                UPDATE standings
+                    SET solved = solved + 1,
+                        best_seconds = LEAST(best_seconds, COALESCE(NEW.seconds, best_seconds))
+                    WHERE user_id = NEW.user_id;
+            END IF;
+            RETURN NULL;
+        END $$;
+        CREATE TRIGGER game_counted AFTER INSERT OR UPDATE OF state ON games
+            FOR EACH ROW EXECUTE FUNCTION game_counted();
+
+        CREATE TABLE login_failures (
+            key           text PRIMARY KEY,
+            failures      bigint NOT NULL,
+            last_ms       bigint NOT NULL,
+            wait_until_ms bigint NOT NULL DEFAULT 0
+        );
+        CREATE INDEX login_failures_by_age ON login_failures (last_ms);
+    )sql"},
 };
 
 // The advisory lock every quillmark-ladderd takes while it migrates: a fixed number, the
@@ -80,8 +152,11 @@ int SchemaVersion(pqxx::connection& connection) {
     return HasVersionTable(transaction) ? CurrentVersion(transaction) : 0;
 }
 
-void Migrate(pqxx::connection& connection) {
+void Migrate(pqxx::connection& connection, int version) {
     for (const Migration& migration : kMigrations) {
+        if (migration.version > version) {
+            break;
+        }
         pqxx::work transaction(connection);
         // Held to the end of the transaction: a server starting at the same moment waits
         // here and then reads the version this one wrote.

@@ -4,11 +4,14 @@
 #include <pqxx/result>
 #include <pqxx/transaction>
 
+#include <limits>
 #include <stdexcept>
 #include <utility>
 
 #include "ladder_server/store/postgres/postgres.h"
 #include "ladder_server/store/postgres/postgres_schema.h"
+#include "ladder_server/store/standings_pages.h"
+#include "ladder_server/store/standings_statements.h"
 #include "ladder_server/store/stored_values.h"
 
 namespace ladder {
@@ -48,11 +51,11 @@ constexpr std::pair<const char*, const char*> kStatements[] = {
      "FROM (SELECT " LADDER_NOW_MS " AS ms) AS now_ms "
      "WHERE g.id = $1 AND g.state = 'open' "
      "RETURNING GREATEST(0, (now_ms.ms - g.started_at_ms) / 1000)"},
-    {"standings",
-     "SELECT u.name, COUNT(*) FILTER (WHERE g.state = 'solved') AS solved, "
-     "MIN(g.seconds) FILTER (WHERE g.state = 'solved') AS best "
-     "FROM users u JOIN games g ON g.user_id = u.id GROUP BY u.id "
-     "ORDER BY solved DESC, best ASC NULLS LAST, u.name COLLATE \"C\""},
+    {"standings_after", standings_sql::kAfter},
+    {"standings_before", standings_sql::kBefore},
+    {"standing_of", standings_sql::kFind},
+    {"players_ahead", standings_sql::kAhead},
+    {"players", standings_sql::kPlayers},
     {"version", "SELECT key, value FROM settings WHERE key IN ($1, $2)"},
     {"set_version",
      "INSERT INTO settings (key, value) VALUES ($1, $2), ($3, $4) "
@@ -118,6 +121,55 @@ void WriteVersion(pqxx::transaction_base& transaction, const VersionInfo& versio
     transaction.exec_prepared("set_version", kVersionSetting, Text(version.version),
                               kDownloadSetting, Text(version.download));
 }
+
+class Reader final : public StandingsReader {
+public:
+    explicit Reader(pqxx::transaction_base& transaction) : transaction_(transaction) {}
+
+    std::vector<StandingRow> After(const StandingRow* key, std::size_t limit) override {
+        static const StandingRow kTop{"", std::numeric_limits<std::int64_t>::max(), 0, 1};
+        return Rows("standings_after", key != nullptr ? *key : kTop, limit);
+    }
+    std::vector<StandingRow> Before(const StandingRow& key, std::size_t limit) override {
+        return Rows("standings_before", key, limit);
+    }
+    std::optional<StandingRow> Find(std::string_view user) override {
+        if (!postgres::Storable(user)) {
+            return std::nullopt;  // no stored name holds a NUL
+        }
+        const auto rows = transaction_.exec_prepared("standing_of", std::string(user));
+        if (rows.empty()) {
+            return std::nullopt;
+        }
+        return Row(rows[0]);
+    }
+    std::int64_t Ahead(const StandingRow& key) override {
+        return transaction_.exec_prepared1("players_ahead", key.solved, key.bestSeconds)[0]
+            .as<std::int64_t>();
+    }
+    std::int64_t Players() override {
+        return transaction_.exec_prepared1("players")[0].as<std::int64_t>();
+    }
+
+private:
+    static StandingRow Row(const pqxx::row& row) {
+        return StandingRow{row[0].as<std::string>(), row[1].as<std::int64_t>(),
+                           row[2].as<std::int64_t>(), row[3].as<std::int64_t>()};
+    }
+
+    std::vector<StandingRow> Rows(const char* statement, const StandingRow& key,
+                                  std::size_t limit) {
+        std::vector<StandingRow> rows;
+        for (const auto& row :
+             transaction_.exec_prepared(statement, key.solved, key.bestSeconds, Text(key.user),
+                                        static_cast<std::int64_t>(limit))) {
+            rows.push_back(Row(row));
+        }
+        return rows;
+    }
+
+    pqxx::transaction_base& transaction_;
+};
 
 }  // namespace
 
@@ -297,15 +349,14 @@ std::optional<std::int64_t> PostgresStore::CloseGame(std::string_view id, GameSt
     });
 }
 
-std::vector<Standing> PostgresStore::Standings() {
-    return pool_.Run([](pqxx::connection& connection) {
-        pqxx::nontransaction transaction(connection);
-        std::vector<Standing> standings;
-        for (const auto& row : transaction.exec_prepared("standings")) {
-            standings.push_back(
-                Standing{row[0].as<std::string>(), row[1].as<std::int64_t>(), OptionalInt(row[2])});
-        }
-        return standings;
+std::optional<StandingsPage> PostgresStore::Standings(const StandingsQuery& query) {
+    return pool_.Run([&](pqxx::connection& connection) {
+        // One snapshot, so the rows, the places and the count agree.
+        pqxx::transaction<pqxx::repeatable_read, pqxx::read_only> snapshot(connection);
+        Reader reader(snapshot);
+        auto page = ReadStandingsPage(reader, query);
+        snapshot.commit();
+        return page;
     });
 }
 

@@ -34,7 +34,7 @@ public:
     std::optional<OpenGame> FindOpenGame(std::string_view id, std::string_view userName) override;
     std::optional<std::int64_t> CloseGame(std::string_view id, GameState state) override;
 
-    std::vector<Standing> Standings() override;
+    std::optional<StandingsPage> Standings(const StandingsQuery& query) override;
 
     VersionInfo Version() override;
     void SetVersion(const VersionInfo& version) override;

@@ -11,10 +11,11 @@ namespace ladder {
 // The schema version this server writes and reads.
 int LatestSchemaVersion();
 
-// Brings the database to LatestSchemaVersion(), each migration in its own transaction, so a
+// Brings the database to version (tests stop short of the latest to make an older one), each
+// migration in its own transaction, so a
 // failure leaves the database at the last version that completed. Throws sqlite::Error, also
 // for a database made by a newer server (a version above the latest), which it leaves alone.
-void Migrate(sqlite::Connection& connection);
+void Migrate(sqlite::Connection& connection, int version = LatestSchemaVersion());
 
 // The version the database is at: 0 for a new, empty file.
 int SchemaVersion(sqlite::Connection& connection);

@@ -1,9 +1,12 @@
 #include "ladder_server/store/sqlite/sqlite_store.h"
 
 #include <algorithm>
+#include <limits>
 #include <stdexcept>
 
 #include "ladder_server/store/sqlite/sqlite_schema.h"
+#include "ladder_server/store/standings_pages.h"
+#include "ladder_server/store/standings_statements.h"
 #include "ladder_server/store/stored_values.h"
 
 namespace ladder {
@@ -35,11 +38,11 @@ constexpr std::pair<const char*, const char*> kStatements[] = {
      "UPDATE games SET state = ?1, finished_at_ms = ?2, "
      "seconds = CASE WHEN ?1 = 'solved' THEN MAX(0, (?2 - started_at_ms) / 1000) END "
      "WHERE id = ?3 AND state = 'open' RETURNING MAX(0, (?2 - started_at_ms) / 1000)"},
-    {"standings",
-     "SELECT u.name, COUNT(CASE WHEN g.state = 'solved' THEN 1 END) AS solved, "
-     "MIN(CASE WHEN g.state = 'solved' THEN g.seconds END) AS best "
-     "FROM users u JOIN games g ON g.user_id = u.id GROUP BY u.id "
-     "ORDER BY solved DESC, best ASC NULLS LAST, u.name"},
+    {"standings_after", standings_sql::kAfter},
+    {"standings_before", standings_sql::kBefore},
+    {"standing_of", standings_sql::kFind},
+    {"players_ahead", standings_sql::kAhead},
+    {"players", standings_sql::kPlayers},
     {"version", "SELECT key, value FROM settings WHERE key IN (?1, ?2)"},
     {"set_version",
      "INSERT INTO settings (key, value) VALUES (?1, ?2), (?3, ?4) "
@@ -91,6 +94,54 @@ void WriteVersion(sqlite::Connection& connection, const VersionInfo& version) {
         .Run("set_version", kVersionSetting, version.version, kDownloadSetting, version.download)
         ->Run();
 }
+
+class Reader final : public StandingsReader {
+public:
+    explicit Reader(sqlite::Connection& connection) : connection_(connection) {}
+
+    std::vector<StandingRow> After(const StandingRow* key, std::size_t limit) override {
+        static const StandingRow kTop{"", std::numeric_limits<std::int64_t>::max(), 0, 1};
+        return Rows("standings_after", key != nullptr ? *key : kTop, limit);
+    }
+    std::vector<StandingRow> Before(const StandingRow& key, std::size_t limit) override {
+        return Rows("standings_before", key, limit);
+    }
+    std::optional<StandingRow> Find(std::string_view user) override {
+        auto select = connection_.Run("standing_of", user);
+        if (!select->Step()) {
+            return std::nullopt;
+        }
+        return Row(*select);
+    }
+    std::int64_t Ahead(const StandingRow& key) override {
+        auto select = connection_.Run("players_ahead", key.solved, key.bestSeconds);
+        select->Step();
+        return select->Int(0);
+    }
+    std::int64_t Players() override {
+        auto select = connection_.Run("players");
+        select->Step();
+        return select->Int(0);
+    }
+
+private:
+    static StandingRow Row(const sqlite::Statement& row) {
+        return StandingRow{row.Text(0), row.Int(1), row.Int(2), row.Int(3)};
+    }
+
+    std::vector<StandingRow> Rows(const char* statement, const StandingRow& key,
+                                  std::size_t limit) {
+        auto select = connection_.Run(statement, key.solved, key.bestSeconds, key.user,
+                                      static_cast<std::int64_t>(limit));
+        std::vector<StandingRow> rows;
+        while (select->Step()) {
+            rows.push_back(Row(*select));
+        }
+        return rows;
+    }
+
+    sqlite::Connection& connection_;
+};
 
 }  // namespace
 
@@ -226,14 +277,14 @@ std::optional<std::int64_t> SqliteStore::CloseGame(std::string_view id, GameStat
     return seconds;
 }
 
-std::vector<Standing> SqliteStore::Standings() {
+std::optional<StandingsPage> SqliteStore::Standings(const StandingsQuery& query) {
     Lease connection(pool_);
-    auto select = connection->Run("standings");
-    std::vector<Standing> standings;
-    while (select->Step()) {
-        standings.push_back(Standing{select->Text(0), select->Int(1), OptionalInt(*select, 2)});
-    }
-    return standings;
+    // One read transaction, so the rows, the places and the count agree.
+    sqlite::Transaction snapshot(*connection, sqlite::Transaction::Mode::Deferred);
+    Reader reader(*connection);
+    auto page = ReadStandingsPage(reader, query);
+    snapshot.Commit();
+    return page;
 }
 
 VersionInfo SqliteStore::Version() {
