@@ -6,13 +6,6 @@
 
 namespace ladder {
 
-bool IsValidUserName(std::string_view name) {
-    return !name.empty() && name.size() <= 32 && std::all_of(name.begin(), name.end(), [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-               c == '.' || c == '_' || c == '-';
-    });
-}
-
 bool IsValidEmail(std::string_view email) {
     if (email.empty()) {
         return true;
@@ -50,7 +43,7 @@ std::string Describe(AccountChange change, std::string_view name) {
 }
 
 bool AccountService::MayTryLogin(std::string_view name, std::string_view address) {
-    return throttle_.Allows(name, address);
+    return !throttle_.KnownToWait(name, address);
 }
 
 std::optional<UserRecord> AccountService::Authenticate(std::string_view name,

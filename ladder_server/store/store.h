@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "ladder_server/store/connection_pool.h"
+#include "ladder_server/store/login_failures.h"
 
 namespace ladder {
 
@@ -170,6 +171,10 @@ public:
     virtual bool Reachable() = 0;
     // The connection pool's use, for the operators' metrics.
     virtual PoolUse ConnectionUse() const = 0;
+
+    // The login throttle's counts of failed logins, kept with the ladder; as long-lived as
+    // the store, and on its connections.
+    virtual LoginFailures& FailedLogins() = 0;
 };
 
 }  // namespace ladder

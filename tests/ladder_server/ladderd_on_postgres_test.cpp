@@ -1,5 +1,5 @@
 // The real quillmark-ladderd on PostgreSQL: an SQLite ladder copied over, two server
-// processes sharing the database, and the operator's commands on it.
+// processes sharing the database and its login throttle, and the operator's commands on it.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "tests/ladder_server/ladder_test_client.h"
+#include "tests/ladder_server/raw_http.h"
 #include "tests/support/ladder_server_process.h"
 #include "tests/support/postgres_server.h"
 
@@ -190,6 +191,60 @@ TEST(LadderdOnPostgresTest, AServerWhoseClockRunsAheadTimesGamesByTheDatabasesCl
         ASSERT_EQ(finished.status, 200);
         EXPECT_LT(finished.body["seconds"].get<int>(), 600);  // not the two hours between them
     }
+}
+
+// For the next start of server: its wall clock stands still (libfaketime), so the waits of
+// the login throttle it counts never run out while the test looks; its steady clock, which
+// times requests, runs on.
+void StopWallClock(LadderServerProcess& server) {
+    const char* sanitizer = std::getenv("ASAN_OPTIONS");
+    server.SetEnvironment(
+        {{"LD_PRELOAD", QUILLMARK_FAKETIME_LIBRARY},
+         {"FAKETIME", "2030-01-01 12:00:00"},
+         {"FAKETIME_DONT_FAKE_MONOTONIC", "1"},
+         {"ASAN_OPTIONS", std::string(sanitizer ? sanitizer : "") + ":verify_asan_link_order=0"}});
+}
+
+TEST(LadderdOnPostgresTest, ServersSharingTheDatabaseShareTheLoginThrottleThroughRestarts) {
+    static int runs = 0;  // a database of its own at each run of a repeated test
+    const std::string url =
+        SharedPostgresServer().CreateDatabase("throttle_" + std::to_string(++runs));
+    LadderServerProcess first(false, url);
+    LadderServerProcess second(false, url);
+    for (LadderServerProcess* server : {&first, &second}) {
+        StopWallClock(*server);
+        server->Start();
+    }
+    first.AddUser("alice", "alices secret");
+    first.AddUser("bob", "bobs secret");
+    const auto start = [](const LadderServerProcess& server, const char* address, const char* user,
+                          const char* password) {
+        return ladder_testing::PostFrom(
+                   server.Port(), address, paths::kStart,
+                   nlohmann::json{{"user", user}, {"password", password}}.dump())
+            .status;
+    };
+
+    // Wrong passwords for alice through the first server: the second refuses her right one
+    // from that address, while alice elsewhere and bob behind the same address get in.
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(start(first, "127.0.0.5", "alice", "wrong"), 403);
+    }
+    EXPECT_EQ(start(second, "127.0.0.5", "alice", "alices secret"), 403);
+    EXPECT_EQ(start(second, "127.0.0.6", "alice", "alices secret"), 200);
+    EXPECT_EQ(start(second, "127.0.0.5", "bob", "bobs secret"), 200);
+
+    // Failures through both add up, and no restart forgets them.
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(start(first, "127.0.0.7", "bob", "wrong"), 403);
+        EXPECT_EQ(start(second, "127.0.0.7", "bob", "wrong"), 403);
+    }
+    EXPECT_EQ(start(first, "127.0.0.7", "bob", "bobs secret"), 403);
+    first.Stop();
+    second.Restart();
+    EXPECT_EQ(start(second, "127.0.0.5", "alice", "alices secret"), 403);
+    EXPECT_EQ(start(second, "127.0.0.7", "bob", "bobs secret"), 403);
+    EXPECT_EQ(start(second, "127.0.0.6", "bob", "bobs secret"), 200);
 }
 
 }  // namespace

@@ -242,6 +242,7 @@ PostgresStore::PostgresStore(const std::string& url, int maxConnections)
           [url = postgres::WithLadderDefaults(url)] {
               auto connection = std::make_unique<pqxx::connection>(url);
               Prepare(*connection);
+              PrepareLoginFailures(*connection);
               return connection;
           },
           postgres::LooksAlive) {

@@ -5,6 +5,7 @@
 #include <pqxx/connection>
 
 #include "ladder_server/store/connection_pool.h"
+#include "ladder_server/store/postgres/postgres_login_failures.h"
 #include "ladder_server/store/store.h"
 
 namespace ladder {
@@ -44,11 +45,13 @@ public:
 
     bool Reachable() override;
     PoolUse ConnectionUse() const override { return pool_.Use(); }
+    LoginFailures& FailedLogins() override { return failedLogins_; }
 
 private:
     class Import;
 
     ConnectionPool<pqxx::connection> pool_;
+    PostgresLoginFailures failedLogins_{pool_};
 };
 
 }  // namespace ladder

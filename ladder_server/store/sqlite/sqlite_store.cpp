@@ -204,6 +204,7 @@ std::unique_ptr<sqlite::Connection> SqliteStore::Open(const std::string& path) {
     for (const auto& [name, sql] : kStatements) {
         connection->Prepare(name, sql);
     }
+    PrepareLoginFailures(*connection);
     return connection;
 }
 

@@ -6,6 +6,7 @@
 #include "ladder_server/store/clock.h"
 #include "ladder_server/store/connection_pool.h"
 #include "ladder_server/store/sqlite/sqlite.h"
+#include "ladder_server/store/sqlite/sqlite_login_failures.h"
 #include "ladder_server/store/store.h"
 
 namespace ladder {
@@ -44,6 +45,7 @@ public:
 
     bool Reachable() override;
     PoolUse ConnectionUse() const override { return pool_.Use(); }
+    LoginFailures& FailedLogins() override { return failedLogins_; }
 
 private:
     using Lease = ConnectionPool<sqlite::Connection>::Lease;
@@ -53,6 +55,7 @@ private:
 
     Clock& clock_;
     ConnectionPool<sqlite::Connection> pool_;
+    SqliteLoginFailures failedLogins_{pool_};
 };
 
 }  // namespace ladder
