@@ -216,6 +216,8 @@ write_nginx_conf() {
             echo "    ${kind}_temp_path $dir/tmp/$kind;"
         done
         echo "    include snippets/quillmark-zones.conf;"
+        # The standings' cache, as quillmark-ladder.conf has it, in the stack's folder.
+        echo "    proxy_cache_path $dir/tmp/cache levels=1:2 keys_zone=quillmark_cache:10m max_size=64m inactive=1m use_temp_path=off;"
         echo "    upstream quillmark_ladder {"
         echo "        least_conn;"
         local IFS=,

@@ -21,14 +21,19 @@
 //        404 {"error": "ERRORE_NON_LADDER"}
 //   GET  /v2/version
 //        200 {"version": "1.2.0", "download": url}   both empty until the operator sets them
-//   GET  /v2/standings
-//        200 {"standings": [{"user": text, "solved": integer, "best_seconds": integer or null}]}
-//   GET  / and GET /standings
-//        200 the same standings as an HTML page, for people
+//   GET  /v2/standings[?limit=N][&after=CURSOR | &before=CURSOR | &player=NAME]
+//        200 {"standings": [{"place": integer, "user": text, "solved": integer,
+//                            "best_seconds": integer or null}],
+//             "players": integer, "previous": CURSOR or null, "next": CURSOR or null}
+//        404 {"error": "NOT_FOUND"}                   player= names nobody in the standings
+//        304 (no body)                                If-None-Match names the answer's ETag
+//   GET  / and GET /standings, with the same parameters
+//        200 the same page of standings as HTML for people, with links to the pages before
+//        and after it and a form to find a player; cached alike. 404 and 400 are pages too.
 //
 // Anything else the server cannot take answers 4xx with {"error": code, "message": text}:
-// 400 BAD_REQUEST (malformed JSON, a missing field, a wrong type, bytes that are no HTTP
-// request, or a request that did not arrive in time), 404 NOT_FOUND (no such route),
+// 400 BAD_REQUEST (malformed JSON, a missing field, a wrong type, a bad query, bytes that are
+// no HTTP request, or a request that did not arrive in time), 404 NOT_FOUND (no such route),
 // 405 METHOD_NOT_ALLOWED, 413 TOO_LARGE (a body over kMaxBodyBytes, headers over the
 // server's limits).
 //
@@ -58,6 +63,16 @@ inline constexpr const char* kStart = "/v2/games/start";
 inline constexpr const char* kFinish = "/v2/games/finish";
 inline constexpr const char* kForfeit = "/v2/games/forfeit";
 inline constexpr const char* kVersion = "/v2/version";
+// One page of the standings in ranking order: limit=N rows (1 to 200, default 50) from the
+// top, after=CURSOR or before=CURSOR (the rows right after or before it) or player=NAME (the
+// rows around that player's). At most one of the three; an unknown or repeated parameter, a
+// bad number or cursor is 400 BAD_REQUEST. players counts everyone who has started a game;
+// equals in solved and best share a place ("1, 2, 2, 4"). previous and next are the cursors
+// of the first and last rows, null when nobody is ranked before or after them. A CURSOR is
+// "<solved>.<best_seconds>.<user>", the best empty when there is none ("12.345.alice",
+// "0..bob"), split at its first two dots since a user may hold dots; any values are a place in
+// the order; percent-encoded in the query. The page answers (JSON and HTML) carry
+// "Cache-Control: public, max-age=5" and a strong ETag, so a front may serve them for 5 s.
 inline constexpr const char* kStandings = "/v2/standings";
 // The standings as an HTML page for players' browsers, at both addresses.
 inline constexpr const char* kHome = "/";

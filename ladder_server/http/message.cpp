@@ -30,6 +30,8 @@ const char* ReasonPhrase(int status) {
             return "Continue";
         case 200:
             return "OK";
+        case 304:
+            return "Not Modified";
         case 400:
             return "Bad Request";
         case 403:
@@ -74,9 +76,13 @@ std::string Serialize(const Response& response, bool keepAlive, bool headOnly) {
     for (const Header& header : response.headers) {
         wire.append(header.name).append(": ").append(header.value).append("\r\n");
     }
-    wire.append("Content-Length: ").append(std::to_string(response.body.size())).append("\r\n");
+    // A 304 has no body, and a Content-Length there would have to be the length of the 200's.
+    const bool bodiless = response.status == 304;
+    if (!bodiless) {
+        wire.append("Content-Length: ").append(std::to_string(response.body.size())).append("\r\n");
+    }
     wire.append(keepAlive ? "Connection: keep-alive\r\n\r\n" : "Connection: close\r\n\r\n");
-    if (!headOnly) {
+    if (!headOnly && !bodiless) {
         wire.append(response.body);
     }
     return wire;

@@ -17,6 +17,7 @@ struct Header {
 struct Request {
     std::string method;
     std::string path;      // the target's path, without its query
+    std::string query;     // what follows the target's '?', as sent: not decoded; may be empty
     int minorVersion = 1;  // HTTP/1.<minorVersion>, 0 or 1
     std::vector<Header> headers;
     std::string body;  // decoded from chunks when it came chunked

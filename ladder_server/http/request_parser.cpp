@@ -81,6 +81,11 @@ ParseResult ParseRequest(std::string_view bytes, const Limits& limits) {
     const auto& message = parser.get();
     request.method = std::string(message.method_string());
     request.path = PathOfTarget(message.target());
+    const std::string_view target = message.target();
+    const std::size_t mark = target.find('?');
+    if (mark < target.find('#')) {
+        request.query = std::string(target.substr(mark + 1, target.find('#') - mark - 1));
+    }
     request.minorVersion = static_cast<int>(message.version() % 10);
     for (const auto& field : message) {
         request.headers.push_back(

@@ -45,7 +45,8 @@ mkdir -p "$prefix/snippets" "$prefix/sites-enabled" "$prefix/logs"
 cp "$deploy"/nginx/quillmark-zones.conf "$deploy"/nginx/quillmark-unlimited.conf \
     "$deploy"/nginx/quillmark-front.conf "$deploy"/nginx/quillmark-proxy.conf "$prefix/snippets/"
 "$deploy/make-certificates.sh" "$prefix/certs" >/dev/null
-sed -e "s|/etc/ssl/quillmark/|$prefix/certs/|" "$deploy/nginx/quillmark-ladder.conf" \
+sed -e "s|/etc/ssl/quillmark/|$prefix/certs/|" -e "s|/var/lib/nginx/quillmark-cache|$prefix/cache|" \
+    "$deploy/nginx/quillmark-ladder.conf" \
     >"$prefix/sites-enabled/quillmark-ladder.conf"
 cat >"$prefix/nginx.conf" <<CONF
 pid $prefix/nginx.pid;

@@ -245,6 +245,71 @@ class FrontTest(unittest.TestCase):
         self.assertEqual((status, json.loads(body)["error"]), (413, "TOO_LARGE"))
         connection.close()
 
+    def server_count(self, route, status):
+        """How many answers of status to route the ladder server gave: its own metrics."""
+        host, port = self.stack.server_addresses[0].rsplit(":", 1)
+        direct = http.client.HTTPConnection(host, int(port), timeout=10)
+        try:
+            _, _, body = call(direct, "GET", "/metrics")
+        finally:
+            direct.close()
+        series = 'quillmark_ladder_requests_total{route="%s",status="%d"} ' % (route, status)
+        for line in body.splitlines():
+            if line.startswith(series):
+                return int(float(line[len(series):]))
+        return 0
+
+    def test_the_standings_are_cached_for_their_max_age_and_games_never(self):
+        connection = self.stack.https("127.0.0.8")
+        for target, route in (("/v2/standings?limit=7", "/v2/standings"),
+                              ("/standings?limit=7", "/standings")):
+            before = self.server_count(route, 200)
+            status, headers, first = call(connection, "GET", target)
+            self.assertEqual((status, headers.get("X-Cache-Status")), (200, "MISS"), target)
+            self.assertEqual(headers["Cache-Control"], "public, max-age=5")
+            # Asked again within those seconds, nginx answers alone; on a machine so slow that
+            # the answer grew old meanwhile, it is fetched again and the next one is cached.
+            asked, hit = 1, None
+            while hit is None and asked < 20:
+                status, headers, body = call(connection, "GET", target)
+                asked += 1
+                if headers.get("X-Cache-Status") == "HIT":
+                    hit = body
+            self.assertEqual(hit, first, target)
+            self.assertLess(self.server_count(route, 200) - before, asked, target)
+            # nginx answers the tag by itself too.
+            status, _, body = call(connection, "GET", target,
+                                   headers={"If-None-Match": headers["ETag"]})
+            self.assertEqual((status, body), (304, ""), target)
+
+        # A game changes the standings: the cached page gives way to the new one in seconds.
+        self.play_one_game("127.0.0.8")
+        give_up = time.monotonic() + ladder_stack.PATIENCE
+        changed = None
+        while changed is None and time.monotonic() < give_up:
+            body = call(connection, "GET", "/v2/standings?limit=7")[2]
+            if body != first:
+                changed = json.loads(body)
+            time.sleep(0.25)  # below the front's rate for one client
+        self.assertIsNotNone(changed)
+        self.assertEqual(changed["standings"][0]["user"], "alice")
+
+        # The games' routes and the version reach the server every time, and say nothing of
+        # a cache.
+        for method, path, body, route, status in (
+                ("POST", "/v2/games/forfeit", {"user": "alice", "password": "", "game_id": "0"},
+                 "/v2/games/forfeit", 404),
+                ("GET", "/v2/games/start", None, "/v2/games/start", 405),
+                ("GET", "/v2/games/finish?limit=7", None, "/v2/games/finish", 405),
+                ("GET", "/v2/version", None, "/v2/version", 200)):
+            before = self.server_count(route, status)
+            for _ in range(3):
+                answer, headers, _ = call(connection, method, path, body)
+                self.assertEqual(answer, status, path)
+                self.assertNotIn("X-Cache-Status", headers)
+            self.assertEqual(self.server_count(route, status) - before, 3, path)
+        connection.close()
+
     def test_the_operators_endpoints_answer_on_loopback_only(self):
         connection = self.stack.https("127.0.0.7")
         for method in ("GET", "HEAD"):

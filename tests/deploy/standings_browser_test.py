@@ -2,7 +2,8 @@
 """The standings page in a real browser: headless Chromium through ChromeDriver (Debian's
 chromium, chromium-driver and python3-selenium) loads it from a ladder server whose database
 was seeded for the test, and finds the players in order, a hostile name shown as text and run
-as nothing, and a page that fits a phone's width.
+as nothing, links and a form that lead from page to page with no script, and a page that fits
+a phone's width.
 
     tests/deploy/standings_browser_test.py --ladderd build/release/bin/quillmark-ladderd
 """
@@ -106,6 +107,53 @@ class StandingsInABrowserTest(unittest.TestCase):
         with self.assertRaises(NoAlertPresentException):
             self.browser.switch_to.alert.text
         self.assertEqual(self.browser.find_elements(By.TAG_NAME, "script"), [])
+
+    def rows(self):
+        from selenium.webdriver.common.by import By
+        return [[cell.text for cell in row.find_elements(By.TAG_NAME, "td")]
+                for row in self.browser.find_elements(By.CSS_SELECTOR, "tbody tr")]
+
+    def follow(self, text):
+        """Clicks the link or button of that text and waits for the page it leads to."""
+        from selenium.webdriver.common.by import By
+        from selenium.webdriver.support import expected_conditions
+        from selenium.webdriver.support.ui import WebDriverWait
+        old = self.browser.find_element(By.TAG_NAME, "html")
+        self.browser.find_element(By.XPATH, "//*[self::a or self::button][.='%s']" % text).click()
+        WebDriverWait(self.browser, 20).until(expected_conditions.staleness_of(old))
+
+    def test_next_previous_and_the_find_form_lead_through_the_standings(self):
+        from selenium.webdriver.common.by import By
+        self.browser.get(self.url + "/standings?limit=2")
+        self.assertEqual([row[1] for row in self.rows()], ["alice", "bob"])
+        self.assertIn("5 players", self.browser.find_element(By.CLASS_NAME, "count").text)
+        self.assertEqual(self.browser.find_elements(By.LINK_TEXT, "Previous"), [])
+        self.follow("Next")
+        self.assertEqual(self.rows(), [["3", HOSTILE, "1", "01 : 02 : 05"],
+                                       ["4", LONG, "1", "01 : 06 : 40"]])
+        self.follow("Next")
+        self.assertEqual(self.rows(), [["5", "carol", "0", "\u2013"]])
+        self.assertEqual(self.browser.find_elements(By.LINK_TEXT, "Next"), [])
+        self.follow("Previous")
+        self.assertEqual([row[1] for row in self.rows()], [HOSTILE, LONG])
+        self.follow("Previous")
+        self.assertEqual([row[1] for row in self.rows()], ["alice", "bob"])
+
+        # The form finds a player's own place, the rows per page kept; and says so of nobody.
+        self.browser.find_element(By.NAME, "player").send_keys("carol")
+        self.follow("Find")
+        self.assertIn("player=carol", self.browser.current_url)
+        self.assertIn("limit=2", self.browser.current_url)
+        self.assertEqual([row[1] for row in self.rows()], [LONG, "carol"])
+        self.assertEqual(self.browser.find_element(By.CSS_SELECTOR, "tr.found td.player").text,
+                         "carol")
+        field = self.browser.find_element(By.NAME, "player")
+        field.clear()
+        field.send_keys("nobody")
+        self.follow("Find")
+        self.assertIn("Nobody called \u201cnobody\u201d is in the standings",
+                      self.browser.find_element(By.TAG_NAME, "main").text)
+        self.assertEqual(self.rows(), [])
 
     def test_the_page_fits_a_phone_and_needs_nothing_from_elsewhere(self):
         self.browser.get(self.url + "/standings")

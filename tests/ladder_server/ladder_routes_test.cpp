@@ -11,6 +11,7 @@
 
 #include <thread>
 
+#include "ladder_server/routes/standings_request.h"
 #include "ladder_server/store/sqlite/sqlite_store.h"
 #include "sudoku/solver.h"
 #include "tests/ladder_server/ladder_test_client.h"
@@ -197,8 +198,9 @@ TEST_F(LadderRoutesTest, AWrongOrIncompleteGridClosesTheGameAsFailed) {
     EXPECT_EQ(client.Finish("alice", wrong["game_id"], grid).Error(), codes::kNotCompleted);
 
     const auto standings = client.Get(paths::kStandings);
-    EXPECT_EQ(standings.body, json::parse(R"({"standings": [{"user": "alice", "solved": 0,
-                                                             "best_seconds": null}]})"));
+    EXPECT_EQ(standings.body, json::parse(R"({"standings": [{"place": 1, "user": "alice",
+                                                             "solved": 0, "best_seconds": null}],
+                                               "players": 1, "previous": null, "next": null})"));
 }
 
 TEST_F(LadderRoutesTest, TwoFinishesOfOneGameAtOnceCountOnce) {
@@ -219,7 +221,8 @@ TEST_F(LadderRoutesTest, TwoFinishesOfOneGameAtOnceCountOnce) {
 
 TEST_F(LadderRoutesTest, StandingsAndVersionAnswerGet) {
     auto client = Client();
-    EXPECT_EQ(client.Get(paths::kStandings).body, json::parse(R"({"standings": []})"));
+    EXPECT_EQ(client.Get(paths::kStandings).body,
+              json::parse(R"({"standings": [], "players": 0, "previous": null, "next": null})"));
     EXPECT_EQ(client.Get(paths::kVersion).body, json::parse(R"({"version": "", "download": ""})"));
     store_.SetVersion({"1.2.0", "https://example.org/q"});
     EXPECT_EQ(client.Get(paths::kVersion).body,
@@ -248,6 +251,163 @@ TEST_F(LadderRoutesTest, StandingsAndVersionAnswerGet) {
                   std::string::npos);
         EXPECT_NE(page->body.find("<td class=\"player\">alice</td>"), std::string::npos);
     }
+}
+
+TEST_F(LadderRoutesTest, StandingsArePagedByCursorsAndCachedByTheirEntityTags) {
+    // Seven players, whatever their times: four solved counts of their own, then three who
+    // solved none and so share a place, ordered by name.
+    using ladder::GameState;
+    const std::vector<std::pair<std::string, std::vector<GameState>>> players = {
+        {"gus", {GameState::Forfeited}},
+        {"ann", std::vector<GameState>(4, GameState::Solved)},
+        {"eve", {GameState::Failed}},
+        {"cat", {GameState::Solved, GameState::Solved, GameState::Failed}},
+        {"b.o.b", std::vector<GameState>(3, GameState::Solved)},
+        {"fay", {GameState::Open}},
+        {"dan", {GameState::Solved}},
+    };
+    const auto game = [&](const std::string& id, const std::string& user) {
+        ladder::GameRecord record;
+        record.id = id;
+        record.userId = store_.FindUser(user)->id;
+        record.puzzle = std::string(81, '.');
+        record.solution = std::string(81, '1');
+        store_.AddGame(record);
+    };
+    for (const auto& [name, games] : players) {
+        ASSERT_TRUE(store_.AddUser({0, name, "x", "", true, 0}));
+        for (std::size_t i = 0; i < games.size(); ++i) {
+            const std::string gameId = name + "-" + std::to_string(i);
+            game(gameId, name);
+            if (games[i] != GameState::Open) {
+                store_.CloseGame(gameId, games[i]);
+            }
+        }
+    }
+    const std::vector<std::string> order = {"ann", "b.o.b", "cat", "dan", "eve", "fay", "gus"};
+    const std::vector<int> places = {1, 2, 3, 4, 5, 5, 5};
+
+    httplib::Client http("127.0.0.1", port_);
+    const auto get = [&](const std::string& target, const httplib::Headers& headers = {}) {
+        auto answer = http.Get(target, headers);
+        EXPECT_TRUE(answer) << target;
+        return answer ? *answer : httplib::Response();
+    };
+    const auto page = [&](const std::string& query) {
+        const auto answer = get(std::string(paths::kStandings) + query);
+        EXPECT_EQ(answer.status, 200) << query << ": " << answer.body;
+        const json body = json::parse(answer.body, nullptr, false);
+        EXPECT_EQ(body.value("players", -1), 7) << query;
+        return body;
+    };
+    // Each player once, in order, page after page, and the same again backwards.
+    std::vector<json> forward;
+    json at = page("?limit=2");
+    for (;;) {
+        forward.insert(forward.end(), at["standings"].begin(), at["standings"].end());
+        EXPECT_EQ(at["previous"].is_null(), forward.size() <= 2);
+        if (at["next"].is_null() || forward.size() > order.size()) {
+            break;
+        }
+        at = page("?limit=2&after=" + at["next"].get<std::string>());
+    }
+    std::vector<json> backward(at["standings"].begin(), at["standings"].end());
+    while (!at["previous"].is_null() && backward.size() <= order.size()) {
+        at = page("?limit=2&before=" + at["previous"].get<std::string>());
+        backward.insert(backward.begin(), at["standings"].begin(), at["standings"].end());
+    }
+    ASSERT_EQ(forward.size(), order.size());
+    ASSERT_EQ(backward, forward);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        EXPECT_EQ(forward[i]["user"], order[i]);
+        EXPECT_EQ(forward[i]["place"], places[i]) << order[i];
+        EXPECT_EQ(forward[i]["solved"], 4 - std::min<int>(4, static_cast<int>(i)));
+        EXPECT_EQ(forward[i]["best_seconds"].is_null(), i >= 4);
+    }
+
+    // Past the last row: no rows and no cursors, whatever the key.
+    const json past = page("?after=0..gus");
+    EXPECT_EQ(past["standings"], json::array());
+    EXPECT_TRUE(past["previous"].is_null() && past["next"].is_null()) << past;
+
+    // Around a player: the player in the middle, or as near as the top allows.
+    for (const auto& [query, users] : std::vector<std::pair<std::string, std::string>>{
+             {"?player=dan&limit=3", "cat dan eve"},
+             {"?limit=3&player=ann", "ann b.o.b cat"},
+             {"?player=gus", "ann b.o.b cat dan eve fay gus"}}) {
+        const json around = page(query);
+        std::string seen;
+        for (const json& row : around["standings"]) {
+            seen += (seen.empty() ? "" : " ") + row["user"].get<std::string>();
+        }
+        EXPECT_EQ(seen, users) << query;
+        EXPECT_EQ(around["previous"].is_null(), users.rfind("ann", 0) == 0) << query;
+    }
+
+    // Refusals: JSON with their code from the API, a page with a message from the page.
+    for (const auto& [target, status] : std::vector<std::pair<std::string, int>>{
+             {"/v2/standings?player=alice", 404},  // an account that never played
+             {"/v2/standings?player=nobody", 404},
+             {"/v2/standings?limit=201", 400},
+             {"/v2/standings?after=1.2.x&player=ann", 400},
+             {"/v2/standings?after=99999999999999999999.1.x", 400},
+             {"/v2/standings?player=%ZZ", 400},
+             {"/v2/standings?sort=name", 400},
+             {"/?player=nobody", 404},
+             {"/standings?limit=0", 400}}) {
+        const auto answer = get(target);
+        EXPECT_EQ(answer.status, status) << target;
+        EXPECT_FALSE(answer.has_header("ETag")) << target;
+        if (target.rfind(paths::kStandings, 0) == 0) {
+            const json body = json::parse(answer.body, nullptr, false);
+            EXPECT_EQ(body.value("error", ""),
+                      status == 404 ? codes::kNotFound : codes::kBadRequest);
+            EXPECT_TRUE(body.contains("message")) << answer.body;
+        } else {
+            EXPECT_EQ(answer.get_header_value("Content-Type"), "text/html; charset=utf-8");
+            EXPECT_NE(answer.body.find(status == 404 ? "Nobody called \u201cnobody\u201d"
+                                                     : "cannot be shown"),
+                      std::string::npos)
+                << answer.body;
+        }
+    }
+
+    // Cacheable for a few seconds; asked again with the tag, the same answer is a bare 304.
+    for (const std::string target : {"/v2/standings?limit=3", "/standings", "/?player=cat"}) {
+        SCOPED_TRACE(target);
+        const auto first = get(target);
+        ASSERT_EQ(first.status, 200);
+        EXPECT_EQ(first.get_header_value("Cache-Control"), "public, max-age=5");
+        const std::string tag = first.get_header_value("ETag");
+        EXPECT_EQ(tag, ladder::EntityTag(first.body));
+        for (const std::string& asked : {tag, "W/" + tag, "\"0\", " + tag, std::string("*")}) {
+            const auto again = get(target, {{"If-None-Match", asked}});
+            EXPECT_EQ(again.status, 304) << asked;
+            EXPECT_EQ(again.body, "");
+            EXPECT_EQ(again.get_header_value("ETag"), tag);
+            EXPECT_EQ(again.get_header_value("Cache-Control"), "public, max-age=5");
+        }
+        EXPECT_EQ(get(target, {{"If-None-Match", "\"0\""}}).body, first.body);
+    }
+    // On the wire, a 304 has no length and the connection goes on to the next answer.
+    const std::string tag = get("/v2/standings").get_header_value("ETag");
+    const std::string wire =
+        SendRaw(port_, "GET /v2/standings HTTP/1.1\r\nHost: x\r\nIf-None-Match: " + tag +
+                           "\r\n\r\nHEAD /v2/standings HTTP/1.1\r\nHost: x\r\n"
+                           "Connection: close\r\nIf-None-Match: " +
+                           tag + "\r\n\r\n");
+    const std::size_t second = wire.find("HTTP/1.1", 1);
+    ASSERT_NE(second, std::string::npos) << wire;
+    EXPECT_EQ(wire.rfind("HTTP/1.1 304 Not Modified\r\n", 0), 0u) << wire;
+    EXPECT_EQ(wire.substr(0, second).find("Content-Length"), std::string::npos) << wire;
+    EXPECT_EQ(wire.substr(0, second).find("\r\n\r\n") + 4, second) << wire;
+    EXPECT_EQ(wire.find("HTTP/1.1 304 Not Modified\r\n", second), second) << wire;
+    // A game that changes the standings changes the tag.
+    game("alice-0", "alice");
+    const auto changed = get("/v2/standings", {{"If-None-Match", tag}});
+    EXPECT_EQ(changed.status, 200);
+    EXPECT_NE(changed.get_header_value("ETag"), tag);
+    EXPECT_EQ(json::parse(changed.body)["players"], 8);
 }
 
 TEST_F(LadderRoutesTest, BadRequestsAnswerWithTheirCodeAndLeaveTheDatabaseAlone) {
