@@ -97,9 +97,11 @@ constexpr Migration kMigrations[] = {
         CREATE FUNCTION game_counted() RETURNS trigger LANGUAGE plpgsql AS $$
         BEGIN
             IF TG_OP = 'INSERT' THEN
+                -- No conflict target: of two first games at once, the second may meet the
+                -- first's row on either unique key, and must leave it as it is.
                 INSERT INTO standings (user_id, name)
                     SELECT id, name FROM users WHERE id = NEW.user_id
-                    ON CONFLICT (user_id) DO NOTHING;
+                    ON CONFLICT DO NOTHING;
             END IF;
             IF NEW.state = 'solved' AND (TG_OP = 'INSERT' OR OLD.state <> 'solved') THEN
                 UPDATE standings
