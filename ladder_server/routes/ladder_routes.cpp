@@ -12,9 +12,9 @@
 
 #include "ladder_protocol/protocol.h"
 #include "ladder_server/http/address.h"
+#include "ladder_server/routes/json_answers.h"
 #include "ladder_server/routes/requests.h"
-#include "ladder_server/routes/standings_page.h"
-#include "ladder_server/routes/standings_request.h"
+#include "ladder_server/routes/standings_routes.h"
 
 namespace ladder {
 
@@ -89,19 +89,7 @@ Reason TransportReason(int status) {
     }
 }
 
-http::Response Answer(int status, const json& body) {
-    http::Response response;
-    response.status = status;
-    response.headers.push_back({"Content-Type", "application/json"});
-    response.body = body.dump();
-    return response;
-}
-
-http::Response Refuse(int status, const char* code, std::string_view message) {
-    return Answer(status, json{{"error", code}, {"message", message}});
-}
-
-http::Response Refuse(Refusal refusal) {
+http::Response RefusalAnswer(Refusal refusal) {
     switch (refusal) {
         case Refusal::NotEnabled:
             return Refuse(403, codes::kNotEnabled,
@@ -149,7 +137,7 @@ http::Response Guarded(const http::Request& request, const RouteOptions::ErrorLo
 template <class T, class Make>
 http::Response FromAnswer(const GameAnswer<T>& answer, Make make) {
     if (const auto* refusal = std::get_if<Refusal>(&answer)) {
-        return Refuse(*refusal);
+        return RefusalAnswer(*refusal);
     }
     return make(std::get<T>(answer));
 }
@@ -162,94 +150,6 @@ http::Response WithBody(const http::Request& request, Parse parse, Handle handle
         return Refuse(400, codes::kBadRequest, bad->message);
     }
     return handle(std::get<0>(parsed));
-}
-
-// Marks a standings answer as cacheable by anyone for a few seconds, and answers 304 without
-// the body when the request's If-None-Match names it already.
-http::Response Cacheable(const http::Request& request, http::Response response) {
-    const std::string tag = EntityTag(response.body);
-    const std::vector<http::Header> cache = {{"Cache-Control", "public, max-age=5"}, {"ETag", tag}};
-    const bool known = std::any_of(request.headers.begin(), request.headers.end(),
-                                   [&](const http::Header& header) {
-                                       return http::SameName(header.name, "If-None-Match") &&
-                                              NoneMatchNames(header.value, tag);
-                                   });
-    if (known) {
-        http::Response unchanged;
-        unchanged.status = 304;
-        unchanged.headers = cache;
-        return unchanged;
-    }
-    response.headers.insert(response.headers.end(), cache.begin(), cache.end());
-    return response;
-}
-
-// One page of the standings as the query asks (limit, and after, before or player: see
-// ParseStandingsQuery), with the cursors of the pages beside it.
-http::Response StandingsJson(GameService& games, const http::Request& request) {
-    auto parsed = ParseStandingsQuery(request.query);
-    if (const auto* bad = std::get_if<BadRequest>(&parsed)) {
-        return Refuse(400, codes::kBadRequest, bad->message);
-    }
-    const StandingsQuery& query = std::get<StandingsQuery>(parsed);
-    const std::optional<StandingsPage> page = games.Standings(query);
-    if (!page) {
-        return Refuse(404, codes::kNotFound, "no player of that name is in the standings");
-    }
-    json rows = json::array();
-    for (const Standing& standing : page->rows) {
-        rows.push_back(
-            {{"place", standing.place},
-             {"user", standing.user},
-             {"solved", standing.solved},
-             {"best_seconds", standing.bestSeconds ? json(*standing.bestSeconds) : json(nullptr)}});
-    }
-    const PageCursors cursors = CursorsOf(*page);
-    const auto cursor = [](const std::optional<std::string>& text) {
-        return text ? json(*text) : json(nullptr);
-    };
-    return Cacheable(request, Answer(200, json{{"standings", std::move(rows)},
-                                               {"players", page->players},
-                                               {"previous", cursor(cursors.previous)},
-                                               {"next", cursor(cursors.next)}}));
-}
-
-// The same page for people; a query it cannot read or a player not in the standings is a page
-// with a message, never cached.
-http::Response StandingsHtml(GameService& games, const http::Request& request) {
-    http::Response page;
-    page.headers = {
-        {"Content-Type", "text/html; charset=utf-8"},
-        // Nothing but the page's own style may run or load, whatever a name holds; its one
-        // form goes nowhere but here.
-        {"Content-Security-Policy",
-         "default-src 'none'; style-src 'unsafe-inline'; base-uri 'none'; "
-         "form-action 'self'; frame-ancestors 'none'"},
-        {"X-Content-Type-Options", "nosniff"},
-    };
-    PageAddress address;
-    address.path = request.path;
-    auto parsed = ParseStandingsQuery(request.query);
-    if (const auto* bad = std::get_if<BadRequest>(&parsed)) {
-        page.status = 400;
-        page.headers.push_back({"Cache-Control", "no-cache"});
-        page.body = RenderStandingsMessage(
-            "This page of the standings cannot be shown: " + bad->message + ".", address);
-        return page;
-    }
-    const StandingsQuery& query = std::get<StandingsQuery>(parsed);
-    address.limit = query.limit;
-    address.player = query.player;
-    const std::optional<StandingsPage> standings = games.Standings(query);
-    if (!standings) {
-        page.status = 404;
-        page.headers.push_back({"Cache-Control", "no-cache"});
-        page.body = RenderStandingsMessage(
-            "Nobody called \u201c" + query.player + "\u201d is in the standings.", address);
-        return page;
-    }
-    page.body = RenderStandingsPage(*standings, CursorsOf(*standings), address);
-    return Cacheable(request, std::move(page));
 }
 
 // The routes but the start, run on the work pool.
@@ -489,7 +389,7 @@ void LadderRoutes::Dispatch(http::Request request, http::Responder responder) {
             // A login that must wait is refused here, without a place in the queue.
             if (!games_.MayTryStart(start.user, address)) {
                 instruments_->Refused(Reason::Throttled);
-                return respond(Refuse(Refusal::NotEnabled));
+                return respond(RefusalAnswer(Refusal::NotEnabled));
             }
             // Logins from different addresses take turns: a flood from one address waits
             // behind itself, not in front of everybody else. The address is copied: it is the
