@@ -116,11 +116,20 @@ class StandingsInABrowserTest(unittest.TestCase):
     def follow(self, text):
         """Clicks the link or button of that text and waits for the page it leads to."""
         from selenium.webdriver.common.by import By
-        from selenium.webdriver.support import expected_conditions
         from selenium.webdriver.support.ui import WebDriverWait
+        from selenium.common.exceptions import WebDriverException
         old = self.browser.find_element(By.TAG_NAME, "html")
         self.browser.find_element(By.XPATH, "//*[self::a or self::button][.='%s']" % text).click()
-        WebDriverWait(self.browser, 20).until(expected_conditions.staleness_of(old))
+
+        def left(_):
+            # ChromeDriver words a node of the page just left as stale, or at times as "does
+            # not belong to the document": either way the old page is gone.
+            try:
+                old.is_enabled()
+                return False
+            except WebDriverException:
+                return True
+        WebDriverWait(self.browser, 20).until(left)
 
     def test_next_previous_and_the_find_form_lead_through_the_standings(self):
         from selenium.webdriver.common.by import By
