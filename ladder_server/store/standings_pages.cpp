@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <iterator>
+#include <limits>
 
 namespace ladder {
 
 namespace {
+
+// A key ranked before every player: nobody solves that many.
+const StandingRow kTop{"", std::numeric_limits<std::int64_t>::max(), 0, 1};
 
 bool SameGroup(const StandingRow& a, const StandingRow& b) {
     return a.solved == b.solved && a.bestSeconds == b.bestSeconds;
@@ -49,7 +53,7 @@ std::optional<StandingsPage> ReadStandingsPage(StandingsReader& reader,
         case StandingsQuery::From::After: {
             const StandingRow key = KeptKey(query.key);
             const bool top = query.from == StandingsQuery::From::Top;
-            rows = reader.After(top ? nullptr : &key, limit + 1);
+            rows = reader.After(top ? kTop : key, limit + 1);
             page.later = rows.size() > limit;
             rows.resize(std::min(rows.size(), limit));
             page.earlier = !top && !reader.Before(rows.empty() ? key : rows.front(), 1).empty();
@@ -61,7 +65,7 @@ std::optional<StandingsPage> ReadStandingsPage(StandingsReader& reader,
             page.earlier = rows.size() > limit;
             rows.resize(std::min(rows.size(), limit));
             std::reverse(rows.begin(), rows.end());
-            page.later = !reader.After(rows.empty() ? &key : &rows.back(), 1).empty();
+            page.later = !reader.After(rows.empty() ? key : rows.back(), 1).empty();
             break;
         }
         case StandingsQuery::From::Around: {
@@ -71,7 +75,7 @@ std::optional<StandingsPage> ReadStandingsPage(StandingsReader& reader,
             }
             // The player in the middle, or as near to it as the ends of the list allow.
             std::vector<StandingRow> before = reader.Before(*player, limit);
-            std::vector<StandingRow> after = reader.After(&*player, limit);
+            std::vector<StandingRow> after = reader.After(*player, limit);
             const std::size_t others = limit - 1;
             std::size_t takenBefore = std::min(before.size(), others / 2);
             const std::size_t takenAfter = std::min(after.size(), others - takenBefore);

@@ -29,8 +29,8 @@ struct StandingRow {
 class StandingsReader {
 public:
     virtual ~StandingsReader() = default;
-    // The first limit rows ranked after key, or from the top without one, in ranking order.
-    virtual std::vector<StandingRow> After(const StandingRow* key, std::size_t limit) = 0;
+    // The first limit rows ranked after key, in ranking order.
+    virtual std::vector<StandingRow> After(const StandingRow& key, std::size_t limit) = 0;
     // The limit rows ranked right before key, nearest first.
     virtual std::vector<StandingRow> Before(const StandingRow& key, std::size_t limit) = 0;
     virtual std::optional<StandingRow> Find(std::string_view user) = 0;

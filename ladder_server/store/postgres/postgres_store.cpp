@@ -4,7 +4,6 @@
 #include <pqxx/result>
 #include <pqxx/transaction>
 
-#include <limits>
 #include <stdexcept>
 #include <utility>
 
@@ -126,9 +125,8 @@ class Reader final : public StandingsReader {
 public:
     explicit Reader(pqxx::transaction_base& transaction) : transaction_(transaction) {}
 
-    std::vector<StandingRow> After(const StandingRow* key, std::size_t limit) override {
-        static const StandingRow kTop{"", std::numeric_limits<std::int64_t>::max(), 0, 1};
-        return Rows("standings_after", key != nullptr ? *key : kTop, limit);
+    std::vector<StandingRow> After(const StandingRow& key, std::size_t limit) override {
+        return Rows("standings_after", key, limit);
     }
     std::vector<StandingRow> Before(const StandingRow& key, std::size_t limit) override {
         return Rows("standings_before", key, limit);

@@ -1,7 +1,6 @@
 #include "ladder_server/store/sqlite/sqlite_store.h"
 
 #include <algorithm>
-#include <limits>
 #include <stdexcept>
 
 #include "ladder_server/store/sqlite/sqlite_schema.h"
@@ -99,9 +98,8 @@ class Reader final : public StandingsReader {
 public:
     explicit Reader(sqlite::Connection& connection) : connection_(connection) {}
 
-    std::vector<StandingRow> After(const StandingRow* key, std::size_t limit) override {
-        static const StandingRow kTop{"", std::numeric_limits<std::int64_t>::max(), 0, 1};
-        return Rows("standings_after", key != nullptr ? *key : kTop, limit);
+    std::vector<StandingRow> After(const StandingRow& key, std::size_t limit) override {
+        return Rows("standings_after", key, limit);
     }
     std::vector<StandingRow> Before(const StandingRow& key, std::size_t limit) override {
         return Rows("standings_before", key, limit);
